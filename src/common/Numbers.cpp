@@ -1,0 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "common/Numbers.h"
+
+#include <cmath>
+
+int RoundHalfEven(double value)
+{
+    // nearbyint follows the current rounding mode, which is round-to-nearest-even by default.
+    return int(std::nearbyint(value));
+}

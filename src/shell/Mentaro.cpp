@@ -1,0 +1,116 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/Mentaro.h"
+
+#include "colours/Farben.h"
+#include "common/MessageBoxes.h"
+#include "common/RecordFile.h"
+#include "common/SharedState.h"
+#include "disturbance/Billard.h"
+#include "disturbance/Fragehst.h"
+#include "disturbance/Ringe.h"
+#include "disturbance/Stoeren.h"
+#include "disturbance/Stoertex.h"
+#include "exercise/Muw.h"
+#include "exercise/Muw_zahl.h"
+#include "results/Name.h"
+#include "results/Speicher.h"
+#include "results/Zeigen.h"
+#include "shell/Info.h"
+#include "shell/Kr_progr.h"
+
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+MentaroApplication::MentaroApplication(int &argc, char **argv) : QApplication(argc, argv)
+{
+}
+
+bool MentaroApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const InOutError &error) {
+        ShowError(error.message());
+        return true;
+    }
+}
+
+namespace Mentaro {
+
+void InstallGermanTranslation(QCoreApplication &app)
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const QString directory = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    for (const QString &catalog : {QStringLiteral("qtbase_de"), QStringLiteral("qt_de")}) {
+        auto *translator = new QTranslator(&app);
+        if (translator->load(catalog, directory))
+            QCoreApplication::installTranslator(translator);
+        else
+            delete translator;
+    }
+}
+
+template<typename Form>
+void createForm(Form *&instance)
+{
+    instance = new Form(Form_Prgr);
+}
+
+void CreateWindows()
+{
+    Form_Prgr = new TForm_Prgr;
+    createForm(Form_MuW);
+    createForm(Form_MuW_Zahlen);
+    createForm(Form_Stoeren_Vorgabe);
+    createForm(Form_Frage_Hst);
+    createForm(Form_Frage_Text);
+    createForm(Form_Speich_MuW);
+    createForm(Form_Name);
+    createForm(Form_zeigen);
+    createForm(Form_Info);
+    createForm(Form_Farben);
+    createForm(Form_Ringe);
+    createForm(Form_Billard);
+}
+
+template<typename Form>
+void destroyForm(Form *&instance)
+{
+    delete instance;
+    instance = nullptr;
+}
+
+void DestroyWindows()
+{
+    destroyForm(Form_Billard);
+    destroyForm(Form_Ringe);
+    destroyForm(Form_Farben);
+    destroyForm(Form_Info);
+    destroyForm(Form_zeigen);
+    destroyForm(Form_Name);
+    destroyForm(Form_Speich_MuW);
+    destroyForm(Form_Frage_Text);
+    destroyForm(Form_Frage_Hst);
+    destroyForm(Form_Stoeren_Vorgabe);
+    destroyForm(Form_MuW_Zahlen);
+    destroyForm(Form_MuW);
+    destroyForm(Form_Prgr);
+}
+
+int Run(int argc, char **argv)
+{
+    MentaroApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Mentaro"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Mentaro"));
+    InstallGermanTranslation(app);
+    CreateWindows();
+    CapitalsBuffer = QByteArray(CapitalsBufferSize, '\0');
+    Form_Prgr->show();
+    const int exitCode = QApplication::exec();
+    CapitalsBuffer = QByteArray();
+    DestroyWindows();
+    return exitCode;
+}
+
+} // namespace Mentaro

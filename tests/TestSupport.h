@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "common/MessageBoxes.h"
+
+#include <QList>
+#include <QString>
+
+#include <deque>
+
+namespace TestSupport {
+
+struct ShownMessage
+{
+    MessageBoxes::Kind kind;
+    QString text;
+};
+
+// Message boxes are not shown in tests: each one is recorded and answered from `answers`
+// (Yes when the queue is empty).
+struct MessageRecorder
+{
+    QList<ShownMessage> shown;
+    std::deque<bool> answers;
+
+    void clear()
+    {
+        shown.clear();
+        answers.clear();
+    }
+    QString lastText() const { return shown.isEmpty() ? QString() : shown.constLast().text; }
+};
+MessageRecorder &messages();
+
+// Creates the program's thirteen windows once per test process, in a fresh temporary
+// working directory holding an empty capitals file, with message boxes recorded and a
+// fixed random seed. Safe to call from every test's initTestCase().
+void createProgram();
+// Destroys the windows and the working directory; call from cleanupTestCase().
+void destroyProgram();
+// The temporary working directory of this test process.
+QString workingDirectory();
+
+} // namespace TestSupport

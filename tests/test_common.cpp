@@ -1,0 +1,202 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "common/Numbers.h"
+#include "common/RandomClock.h"
+#include "common/RecordFile.h"
+#include "common/ScaleToScreen.h"
+#include "common/SharedState.h"
+#include "common/ShortString.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class CommonTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void scaleFactorFollowsScreenWidthAndPixelsPerInch_data();
+    void scaleFactorFollowsScreenWidthAndPixelsPerInch();
+    void scalingGrowsGeometryAndFontsOnce();
+    void roundingSendsHalvesToTheEvenNeighbour();
+    void shortStringsCutToTheirSizeAndStoreCp1252();
+    void loadedLengthBytesAreCutToTheField();
+    void randomStaysInRangeAndFixedSeedsRepeat();
+    void dateAndTimeTextsAreGermanWhateverTheLocale();
+    void recordFileReportsTheRuntimeErrors();
+    void recordFileWritesReadsAndSizesRecords();
+    void roundArraysNeverLeaveTheirSixRounds();
+};
+
+void CommonTest::scaleFactorFollowsScreenWidthAndPixelsPerInch_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("ppi");
+    QTest::addColumn<int>("percent");
+    QTest::newRow("640 at 96") << 640 << 96 << 100;
+    QTest::newRow("800 at 96") << 800 << 96 << 125;
+    QTest::newRow("1024 at 120") << 1024 << 120 << 128;
+    QTest::newRow("640 at 120") << 640 << 120 << 76;
+    QTest::newRow("600 at 96") << 600 << 96 << 93;
+    QTest::newRow("600 at 120") << 600 << 120 << 87;
+    QTest::newRow("1680 at 96, 262.5 to even") << 1680 << 96 << 262;
+    QTest::newRow("1920 at 96") << 1920 << 96 << 300;
+}
+
+void CommonTest::scaleFactorFollowsScreenWidthAndPixelsPerInch()
+{
+    QFETCH(int, width);
+    QFETCH(int, ppi);
+    QFETCH(int, percent);
+    QCOMPARE(ScaleFactorPercent(width, ppi), percent);
+}
+
+void CommonTest::scalingGrowsGeometryAndFontsOnce()
+{
+    QWidget window;
+    window.resize(640, 480);
+    QFont font = window.font();
+    font.setPointSize(10);
+    window.setFont(font);
+    auto *inherits = new QLabel(&window);
+    inherits->setGeometry(10, 20, 100, 30);
+    auto *own = new QLabel(&window);
+    QFont big = own->font();
+    big.setPointSize(20);
+    own->setFont(big);
+    own->setGeometry(40, 40, 200, 50);
+
+    ScaleWidgetTree(&window, 150);
+
+    QCOMPARE(window.size(), QSize(960, 720));
+    QCOMPARE(inherits->geometry(), QRect(15, 30, 150, 45));
+    QCOMPARE(own->geometry(), QRect(60, 60, 300, 75));
+    QCOMPARE(window.font().pointSizeF(), 15.0);
+    QCOMPARE(inherits->font().pointSizeF(), 15.0);
+    QCOMPARE(own->font().pointSizeF(), 30.0);
+}
+
+void CommonTest::roundingSendsHalvesToTheEvenNeighbour()
+{
+    QCOMPARE(RoundHalfEven(262.5), 262);
+    QCOMPARE(RoundHalfEven(263.5), 264);
+    QCOMPARE(RoundHalfEven(-2.5), -2);
+    QCOMPARE(RoundHalfEven(2.4999), 2);
+    QCOMPARE(Div(-7, 2), -3);
+    QCOMPARE(Mod(-7, 2), -1);
+}
+
+void CommonTest::shortStringsCutToTheirSizeAndStoreCp1252()
+{
+    const ShortString<12> name(QStringLiteral("Jürgen Großmann"));
+    QCOMPARE(name.text(), QStringLiteral("Jürgen Großm"));
+    char bytes[13];
+    name.store(bytes);
+    QCOMPARE(int(quint8(bytes[0])), 12);
+    QCOMPARE(quint8(bytes[2]), quint8(0xFC)); // ü
+    QCOMPARE(quint8(bytes[11]), quint8(0xDF)); // ß
+
+    const ShortString<5> shortName(QStringLiteral("Al"));
+    char padded[6];
+    shortName.store(padded);
+    QCOMPARE(QByteArray(padded, 6), QByteArray("\x02" "Al\0\0\0", 6));
+    QCOMPARE(ShortString<5>::load(padded).text(), QStringLiteral("Al"));
+    QCOMPARE(fromCp1252(toCp1252(QStringLiteral("Äöü€"))), QStringLiteral("Äöü€"));
+}
+
+void CommonTest::loadedLengthBytesAreCutToTheField()
+{
+    // A damaged length byte must not read past the field.
+    const char stored[4] = {char(200), 'a', 'b', 'c'};
+    QCOMPARE(ShortString<3>::load(stored).text(), QStringLiteral("abc"));
+}
+
+void CommonTest::randomStaysInRangeAndFixedSeedsRepeat()
+{
+    RandomClock::useFixedSeed(7);
+    Randomize();
+    QList<int> first;
+    for (int i = 0; i < 200; ++i) {
+        const int value = Random(4);
+        QVERIFY(value >= 0 && value < 4);
+        first << value;
+    }
+    RandomClock::useFixedSeed(7);
+    Randomize();
+    QList<int> second;
+    for (int i = 0; i < 200; ++i)
+        second << Random(4);
+    QCOMPARE(first, second);
+    QCOMPARE(Random(0), 0);
+}
+
+void CommonTest::dateAndTimeTextsAreGermanWhateverTheLocale()
+{
+    const QDateTime moment(QDate(2026, 3, 7), QTime(9, 5, 4));
+    QCOMPARE(RandomClock::shortDateText(moment), QStringLiteral("07.03.2026"));
+    QCOMPARE(RandomClock::longTimeText(moment), QStringLiteral("09:05:04"));
+    RandomClock::useFixedNow(moment);
+    QCOMPARE(RandomClock::shortDateText(), QStringLiteral("07.03.2026"));
+    RandomClock::useFixedNow(QDateTime());
+}
+
+void CommonTest::recordFileReportsTheRuntimeErrors()
+{
+    QTemporaryDir dir;
+    RecordFile missing(dir.filePath(QStringLiteral("missing.dat")), 10);
+    try {
+        missing.Reset();
+        QFAIL("opening a missing file must fail");
+    } catch (const InOutError &error) {
+        QCOMPARE(error.message(), QStringLiteral("Datei nicht gefunden"));
+    }
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("missing.dat"))));
+
+    try {
+        missing.Read();
+        QFAIL("reading a closed file must fail");
+    } catch (const InOutError &error) {
+        QCOMPARE(error.message(), QStringLiteral("E/A-Fehler 103"));
+    }
+    QCOMPARE(InOutErrorText(5), QStringLiteral("Dateizugriff verweigert"));
+
+    RecordFile file(dir.filePath(QStringLiteral("short.dat")), 10);
+    file.Rewrite();
+    file.Write("12345");
+    file.Seek(0);
+    file.Read();
+    QVERIFY_THROWS_EXCEPTION(InOutError, file.Read());
+    file.Close();
+}
+
+void CommonTest::recordFileWritesReadsAndSizesRecords()
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("records.dat"));
+    QVERIFY(!RecordFile::Exists(name));
+    RecordFile file(name, 4);
+    file.Rewrite();
+    file.Write("abcd");
+    file.Write("ef"); // padded with zero bytes
+    QCOMPARE(file.FileSize(), 2);
+    file.Seek(1);
+    QCOMPARE(file.Read(), QByteArray("ef\0\0", 4));
+    file.Close();
+    QVERIFY(RecordFile::Exists(name));
+    QCOMPARE(QFileInfo(name).size(), 8);
+}
+
+void CommonTest::roundArraysNeverLeaveTheirSixRounds()
+{
+    QVERIFY(!IsGameRound(0));
+    QVERIFY(IsGameRound(1));
+    QVERIFY(IsGameRound(6));
+    QVERIFY(!IsGameRound(7));
+    RoundArray<int> points;
+    points[6] = 9;
+    QCOMPARE(points[6], 9);
+}
+
+QTEST_MAIN(CommonTest)
+#include "test_common.moc"
