@@ -3,6 +3,13 @@
 
 #include "common/ModalForm.h"
 
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// Most characters a name may have.
+constexpr int PlayerNameLength = 12;
+
 class TForm_Name : public ModalForm
 {
     Q_OBJECT
@@ -10,6 +17,19 @@ class TForm_Name : public ModalForm
 public:
     explicit TForm_Name(QWidget *parent = nullptr);
 
+    QLabel *Label_Name_Aufforderung = nullptr;
+    QLineEdit *Edit_Namen = nullptr;
+    QPushButton *But_ok = nullptr;
+
+    void Edit_NamenChange(const QString &text);
+    // Returns true when the key was used.
+    bool Edit_NamenKeyPress(int key);
+
+protected:
+    void FormActivate() override;
+    void FormClose() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void FormCreate();

@@ -1,25 +1,507 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "results/Speicher.h"
 
+#include "common/FileDialogs.h"
+#include "common/MessageBoxes.h"
+#include "common/Numbers.h"
+#include "common/RandomClock.h"
+#include "common/RecordFile.h"
 #include "common/ScaleToScreen.h"
+#include "common/SharedState.h"
+#include "exercise/Muw.h"
+#include "results/Name.h"
+#include "results/Zeigen.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QMenuBar>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QtEndian>
+
+#include <algorithm>
+#include <cstring>
 
 TForm_Speich_MuW *Form_Speich_MuW = nullptr;
+
+OverallResultRecord RecordBuffer;
+std::array<OverallResultRecord, ResultsFileCapacity> OverallResultsTable;
+quint8 LoadedRecordCount = 0;
+QString ResultsFilePath;
+
+namespace {
+constexpr int DesignWidth = 640;
+constexpr int DesignHeight = 480;
+constexpr int DesignMenuHeight = 22;
+constexpr int GridColumns = 7;
+constexpr int GridRows = 22;
+
+PrintDialogAnswerer printDialogAnswerer;
+
+void putInt(char *record, int offset, qint32 value)
+{
+    qToLittleEndian<qint32>(value, record + offset);
+}
+
+qint32 getInt(const char *record, int offset)
+{
+    return qFromLittleEndian<qint32>(record + offset);
+}
+
+// Old records and the new one go to a temporary file that replaces the old file only when
+// everything was written, so a failure never costs a saved record.
+void replaceResultsFile(const QString &path, const QList<QByteArray> &records)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw InOutError(InOutCodes::AccessDenied);
+    for (const QByteArray &record : records) {
+        if (file.write(record) != record.size()) {
+            file.cancelWriting();
+            throw InOutError(InOutCodes::WriteFailed);
+        }
+    }
+    if (!file.commit())
+        throw InOutError(InOutCodes::WriteFailed);
+}
+
+QString numberText(qint32 value)
+{
+    return QString::number(value);
+}
+} // namespace
+
+// ---- Record ----
+
+QByteArray OverallResultRecord::toBytes() const
+{
+    namespace at = OverallRecordOffsets;
+    QByteArray bytes(Size, '\0');
+    char *data = bytes.data();
+    DateTime.store(data + at::DateTime);
+    PlayerName.store(data + at::PlayerName);
+    Disturbance.store(data + at::Disturbance);
+    putInt(data, at::PresentTimeFactor, PresentTimeFactor);
+    putInt(data, at::WaitTimeFactor, WaitTimeFactor);
+    putInt(data, at::PointsAchieved, PointsAchieved);
+    putInt(data, at::PointsPossible, PointsPossible);
+    putInt(data, at::DifficultyLevel, DifficultyLevel);
+    putInt(data, at::TimeAllowanceSteps, TimeAllowanceSteps);
+    std::memcpy(data + at::RoundPointsPossible, RoundPointsPossible.data(),
+                RoundPointsPossible.size());
+    return bytes;
+}
+
+OverallResultRecord OverallResultRecord::fromBytes(const QByteArray &bytes)
+{
+    namespace at = OverallRecordOffsets;
+    QByteArray padded = bytes.left(Size);
+    padded.resize(Size, '\0');
+    const char *data = padded.constData();
+    OverallResultRecord record;
+    record.DateTime = ShortString<20>::load(data + at::DateTime);
+    record.PlayerName = ShortString<12>::load(data + at::PlayerName);
+    record.Disturbance = ShortString<12>::load(data + at::Disturbance);
+    record.PresentTimeFactor = getInt(data, at::PresentTimeFactor);
+    record.WaitTimeFactor = getInt(data, at::WaitTimeFactor);
+    record.PointsAchieved = getInt(data, at::PointsAchieved);
+    record.PointsPossible = getInt(data, at::PointsPossible);
+    record.DifficultyLevel = getInt(data, at::DifficultyLevel);
+    record.TimeAllowanceSteps = getInt(data, at::TimeAllowanceSteps);
+    std::memcpy(record.RoundPointsPossible.data(), data + at::RoundPointsPossible,
+                record.RoundPointsPossible.size());
+    return record;
+}
+
+void SetResultsFileName(const QString &path)
+{
+    ResultsFilePath = path;
+    ResultsFileName = path;
+}
+
+OverallResultRecord MakeOverallRecord(const QDateTime &moment)
+{
+    OverallResultRecord record;
+    record.DateTime = RandomClock::shortDateText(moment) + QStringLiteral("--") +
+                      RandomClock::longTimeText(moment);
+    record.PlayerName = PlayerName.text();
+    // The settings the game was played with, not what the settings window shows now.
+    record.DifficultyLevel = DifficultyLevel;
+    record.PresentTimeFactor = PresentTimeFactor;
+    record.WaitTimeFactor = WaitTimeFactor;
+    record.TimeAllowanceSteps = TimeAllowanceSteps;
+    record.Disturbance = GameDisturbanceLabel.text();
+    record.PointsAchieved = PointsAchieved;
+    record.PointsPossible = PointsPossible;
+    for (int round = 1; round <= RoundsPerGame; ++round)
+        record.RoundPointsPossible[size_t(round - 1)] = RoundPointsPossible[round];
+    return record;
+}
+
+void BuildOverallRecord()
+{
+    RecordBuffer = MakeOverallRecord(RandomClock::now());
+}
+
+// ---- File ----
+
+bool SaveOverallResult(const QString &fileName)
+{
+    SetResultsFileName(fileName);
+    BuildOverallRecord();
+    QList<QByteArray> records;
+    if (RecordFile::Exists(ResultsFilePath)) {
+        // A write-protected file is refused before anything changes.
+        if (!QFileInfo(ResultsFilePath).isWritable())
+            throw InOutError(InOutCodes::AccessDenied);
+        RecordFile file(ResultsFilePath, OverallResultRecord::Size);
+        file.Reset();
+        const qint64 count = file.FileSize();
+        // A longer file is never written by the program; it counts as full.
+        if (count >= ResultsFileCapacity) {
+            file.Close();
+            if (!AskYesNo(FullResultsFileQuestion))
+                return false;
+        } else {
+            for (qint64 i = 0; i < count; ++i)
+                records.append(file.Read());
+            file.Close();
+        }
+    }
+    records.append(RecordBuffer.toBytes());
+    replaceResultsFile(ResultsFilePath, records);
+    return true;
+}
+
+void LoadOverallResults()
+{
+    RecordFile file(ResultsFilePath, OverallResultRecord::Size);
+    // Reading only, so a write-protected file can be shown.
+    file.ResetReadOnly();
+    const qint64 count = std::min<qint64>(file.FileSize(), ResultsFileCapacity);
+    auto table = OverallResultsTable;
+    for (qint64 i = 0; i < count; ++i)
+        table[size_t(i)] = OverallResultRecord::fromBytes(file.Read());
+    file.Close();
+    OverallResultsTable = table;
+    LoadedRecordCount = quint8(count);
+}
+
+QString ChooseResultsFileToSave()
+{
+    QFileDialog *dialog = Form_MuW->SaveDialog_Muw;
+    // Choosing an existing file is the normal way to add a game to it.
+    dialog->setOption(QFileDialog::DontConfirmOverwrite);
+    return FileDialogs::Execute(dialog);
+}
+
+bool StoreOverallResult(const QString &fileName)
+{
+    return HandleInOutErrors([&] {
+        if (SaveOverallResult(fileName))
+            ResultSaved = 1;
+    });
+}
+
+// ---- Table ----
+
+QList<int> OverallGridColumnWidths(int outerWidth, int clientWidth)
+{
+    const double w = outerWidth;
+    QList<int> widths = {RoundHalfEven(w / 16.2), RoundHalfEven(w / 6),   RoundHalfEven(w / 5),
+                         RoundHalfEven(w / 8.2),  RoundHalfEven(w / 6.5), RoundHalfEven(w / 8.1)};
+    int last = clientWidth - 30;
+    for (int width : widths)
+        last -= width;
+    widths.append(last);
+    return widths;
+}
+
+QString RecordNumberText(int number)
+{
+    return (number < 10 ? QStringLiteral("     ") : QStringLiteral("   ")) +
+           QString::number(number);
+}
+
+QStringList OverallRecordCells(const OverallResultRecord &record)
+{
+    return {
+        QLatin1Char(' ') + record.PlayerName.text(),
+        QLatin1Char(' ') + record.DateTime.text(),
+        QStringLiteral("   ") + record.Disturbance.text(),
+        QStringLiteral("  ") + numberText(record.DifficultyLevel) + QStringLiteral("/ ") +
+            numberText(record.TimeAllowanceSteps),
+        QStringLiteral("  ") + PadNumber(record.PresentTimeFactor) + QStringLiteral("-  ") +
+            PadNumber(record.WaitTimeFactor),
+        QLatin1Char(' ') + PadNumber(record.PointsAchieved) + QStringLiteral("/ ") +
+            PadNumber(record.PointsPossible),
+    };
+}
+
+void FillOverallResultsGrid()
+{
+    TStringGrid *grid = Form_Speich_MuW->StringGrid1;
+    for (int row = 2; row < GridRows; ++row)
+        for (int column = 1; column < GridColumns; ++column)
+            grid->setCell(column, row, QString());
+    Form_Speich_MuW->setWindowTitle(OverallCaptionPrefix + ResultsFilePath);
+    for (int i = 1; i <= std::min<int>(LoadedRecordCount, ResultsFileCapacity); ++i) {
+        const QStringList cells = OverallRecordCells(OverallResultsTable[size_t(i - 1)]);
+        for (int column = 1; column < GridColumns; ++column)
+            grid->setCell(column, i + 1, cells[column - 1]);
+    }
+}
+
+// ---- Printout ----
+
+namespace {
+const int HeadingX[GridColumns] = {185, 330, 730, 1180, 1475, 1810, 2080};
+const int RecordX[GridColumns] = {180, 330, 730, 1150, 1475, 1780, 2030};
+constexpr int LeftX = 180;
+constexpr int RightX = 2276;
+
+QString cellOf(const GridTexts &cells, int row, int column)
+{
+    if (row < 0 || row >= cells.size() || column < 0 || column >= cells[row].size())
+        return {};
+    return cells[row][column];
+}
+
+void setPenWidth(QPainter &painter, int width)
+{
+    QPen pen = painter.pen();
+    pen.setWidth(width);
+    painter.setPen(pen);
+}
+
+void drawTextAt(QPainter &painter, int x, int y, const QString &text)
+{
+    const QFontMetricsF metrics(painter.font(), painter.device());
+    painter.drawText(QPointF(x, y + metrics.ascent()), text);
+}
+
+void drawRule(QPainter &painter, int y)
+{
+    painter.drawLine(LeftX, y, RightX, y);
+}
+
+void drawVerticalLines(QPainter &painter, int bottom)
+{
+    const struct
+    {
+        int x;
+        int width;
+    } lines[] = {{180, 3},  {300, 3},  {700, 1},  {1150, 1},
+                 {1470, 1}, {1780, 1}, {2030, 1}, {2276, 3}};
+    for (const auto &line : lines) {
+        setPenWidth(painter, line.width);
+        painter.drawLine(line.x, 360, line.x, bottom);
+    }
+}
+
+bool runPrintDialog(QPrinter &printer, QWidget *parent)
+{
+    if (printDialogAnswerer)
+        return printDialogAnswerer(printer);
+    QPrintDialog PrintDialog1(&printer, parent);
+    PrintDialog1.setObjectName(QStringLiteral("PrintDialog1"));
+    return PrintDialog1.exec() == QDialog::Accepted;
+}
+} // namespace
+
+QFont PrinterFont(QPaintDevice *device, int cellHeight)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(cellHeight);
+    const qreal height = QFontMetricsF(font, device).height();
+    if (height > 0)
+        font.setPixelSize(std::max(1, RoundHalfEven(cellHeight * cellHeight / height)));
+    return font;
+}
+
+void PaintOverallResults(QPainter &painter, const GridTexts &cells, int recordCount,
+                         const QDateTime &moment)
+{
+    const int count = std::clamp(recordCount, 0, ResultsFileCapacity);
+    painter.setFont(PrinterFont(painter.device(), 50));
+    painter.setPen(QPen(Qt::black, 1));
+    drawTextAt(painter, 180, 200,
+               QStringLiteral("Merken und Wiedergeben    gedruckt am    ") +
+                   RandomClock::shortDateText(moment) + QStringLiteral(" um    ") +
+                   RandomClock::longTimeText(moment) + QStringLiteral(" Uhr"));
+    setPenWidth(painter, 3);
+    drawRule(painter, 360);
+    drawTextAt(painter, 1810, 400, cellOf(cells, 0, 5));
+    for (int column = 0; column < GridColumns; ++column)
+        drawTextAt(painter, HeadingX[column], 480, cellOf(cells, 1, column));
+    drawRule(painter, 560);
+    for (int i = 1; i <= count; ++i) {
+        // The line under the last record is heavy.
+        setPenWidth(painter, i < count ? 1 : 3);
+        for (int column = 0; column < GridColumns; ++column)
+            drawTextAt(painter, RecordX[column], 490 + 100 * i, cellOf(cells, i + 1, column));
+        drawRule(painter, 560 + 100 * i);
+    }
+    drawVerticalLines(painter, 560 + 100 * count);
+}
+
+void answerPrintDialogForTests(PrintDialogAnswerer answerer)
+{
+    printDialogAnswerer = std::move(answerer);
+}
+
+// ---- Window ----
 
 TForm_Speich_MuW::TForm_Speich_MuW(QWidget *parent) : ModalForm(parent)
 {
     setObjectName(QStringLiteral("Form_Speich_MuW"));
+    setShownMaximized(true);
+    resize(DesignWidth, DesignHeight);
+    QPalette navy = palette();
+    navy.setColor(QPalette::Window, GridCellColor);
+    setPalette(navy);
+    setAutoFillBackground(true);
+    createMenu();
+    StringGrid1 = new TStringGrid(GridColumns, GridRows, 1, 2, this);
+    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+    StringGrid1->setGeometry(0, DesignMenuHeight, DesignWidth, DesignHeight - DesignMenuHeight);
+    connect(StringGrid1, &TStringGrid::keyDown, this, &TForm_Speich_MuW::StringGrid1KeyDown);
     FormCreate();
+}
+
+void TForm_Speich_MuW::createMenu()
+{
+    MainMenu1 = new QMenuBar(this);
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    MainMenu1->setGeometry(0, 0, DesignWidth, DesignMenuHeight);
+    // The menu keeps the system's colours on the navy window.
+    MainMenu1->setAutoFillBackground(true);
+    QPalette system = MainMenu1->palette();
+    for (const auto role : {QPalette::Window, QPalette::Button})
+        system.setColor(role, QApplication::palette().color(role));
+    MainMenu1->setPalette(system);
+    QMenu *file = MainMenu1->addMenu(QStringLiteral("&Datei"));
+    Datei1 = file->menuAction();
+    Datei1->setObjectName(QStringLiteral("Datei1"));
+    DateiffnenGesamtergebnisse1 =
+        file->addAction(QStringLiteral("Datei ö&ffnen (Gesamtergebnisse)"));
+    DateiffnenGesamtergebnisse1->setObjectName(QStringLiteral("DateiffnenGesamtergebnisse1"));
+    connect(DateiffnenGesamtergebnisse1, &QAction::triggered, this,
+            &TForm_Speich_MuW::DateiffnenGesamtergebnisse1Click);
+    N1 = file->addSeparator();
+    N1->setObjectName(QStringLiteral("N1"));
+    druckenGesamtergebnisse1 = file->addAction(QStringLiteral("&drucken (Gesamtergebnisse)"));
+    druckenGesamtergebnisse1->setObjectName(QStringLiteral("druckenGesamtergebnisse1"));
+    connect(druckenGesamtergebnisse1, &QAction::triggered, this,
+            &TForm_Speich_MuW::druckenGesamtergebnisse1Click);
+    Beenden1 = file->addAction(QStringLiteral("&Beenden"));
+    Beenden1->setObjectName(QStringLiteral("Beenden1"));
+    connect(Beenden1, &QAction::triggered, this, &TForm_Speich_MuW::Beenden1Click);
 }
 
 void TForm_Speich_MuW::FormCreate()
 {
     ScaleToScreen(this);
+    // Before the first showing the outer width equals the client width.
+    StringGrid1->setColumnWidths(OverallGridColumnWidths(frameGeometry().width(), width()));
+    StringGrid1->setCell(5, 0, OverallGridTopHeading);
+    for (int column = 0; column < GridColumns; ++column)
+        StringGrid1->setCell(column, 1, OverallGridHeadings[column]);
+    for (int number = 1; number <= ResultsFileCapacity; ++number)
+        StringGrid1->setCell(0, number + 1, RecordNumberText(number));
 }
+
+void TForm_Speich_MuW::resizeEvent(QResizeEvent *event)
+{
+    ModalForm::resizeEvent(event);
+    const int menuHeight = MainMenu1->sizeHint().height();
+    MainMenu1->setGeometry(0, 0, width(), menuHeight);
+    StringGrid1->setGeometry(0, menuHeight, width(), height() - menuHeight);
+}
+
+GridTexts TForm_Speich_MuW::gridTexts() const
+{
+    GridTexts texts;
+    for (int row = 0; row < GridRows; ++row) {
+        QStringList cells;
+        for (int column = 0; column < GridColumns; ++column)
+            cells.append(StringGrid1->cell(column, row));
+        texts.append(cells);
+    }
+    return texts;
+}
+
+void TForm_Speich_MuW::DateiffnenGesamtergebnisse1Click()
+{
+    const QString fileName = FileDialogs::Execute(Form_MuW->OpenDialog_MuW);
+    if (fileName.isEmpty())
+        return;
+    HandleInOutErrors([&] {
+        SetResultsFileName(fileName);
+        LoadOverallResults();
+        FillOverallResultsGrid();
+    });
+}
+
+void TForm_Speich_MuW::druckenGesamtergebnisse1Click()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setResolution(PrinterResolution);
+    // The layout is fixed in device pixels; narrow margins keep it on an A4 or Letter page.
+    printer.setPageMargins(QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter);
+    if (!runPrintDialog(printer, this))
+        return;
+    printer.setResolution(PrinterResolution);
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        ShowError(QStringLiteral("Der Ausdruck konnte nicht begonnen werden."));
+        return;
+    }
+    PaintOverallResults(painter, gridTexts(), LoadedRecordCount, RandomClock::now());
+    painter.end();
+}
+
+void TForm_Speich_MuW::Beenden1Click()
+{
+    close();
+}
+
+void TForm_Speich_MuW::StringGrid1KeyDown(int key)
+{
+    if (key == Qt::Key_Escape)
+        close();
+}
+
+// ---- Settings menu ----
 
 void OpenOverallResultsFile()
 {
+    const QString fileName = FileDialogs::Execute(Form_MuW->OpenDialog_MuW);
+    if (fileName.isEmpty())
+        return;
+    const bool loaded = HandleInOutErrors([&] {
+        SetResultsFileName(fileName);
+        LoadOverallResults();
+    });
+    if (!loaded)
+        return;
+    FillOverallResultsGrid();
+    Form_Speich_MuW->ShowModal();
 }
 
 void SaveOverallResultAs()
 {
+    if (ResultSaved != 0) {
+        ShowInformation(NothingToSaveNotice);
+        return;
+    }
+    RequestPlayerName();
+    const QString fileName = ChooseResultsFileToSave();
+    if (!fileName.isEmpty())
+        StoreOverallResult(fileName);
 }

@@ -2,6 +2,133 @@
 #pragma once
 
 #include "common/ModalForm.h"
+#include "common/ShortString.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QFont>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <functional>
+
+class QAction;
+class QMenuBar;
+class QPainter;
+class QPaintDevice;
+class QPrinter;
+class TStringGrid;
+
+// ---- The overall-result record and file ----
+
+// One saved game: 80 bytes, little-endian, written field by field at fixed offsets.
+struct OverallResultRecord
+{
+    static constexpr int Size = 80;
+
+    ShortString<20> DateTime;
+    ShortString<12> PlayerName;
+    ShortString<12> Disturbance;
+    qint32 PresentTimeFactor = 0;
+    qint32 WaitTimeFactor = 0;
+    qint32 PointsAchieved = 0;
+    qint32 PointsPossible = 0;
+    qint32 DifficultyLevel = 0;
+    qint32 TimeAllowanceSteps = 0;
+    std::array<quint8, 6> RoundPointsPossible{};
+
+    QByteArray toBytes() const;
+    // Reads the first Size bytes (missing bytes count as 0); length bytes are cut to the fields.
+    static OverallResultRecord fromBytes(const QByteArray &bytes);
+};
+
+// Offsets of the fields in a stored record.
+namespace OverallRecordOffsets {
+constexpr int DateTime = 0;
+constexpr int PlayerName = 21;
+constexpr int Disturbance = 34;
+constexpr int PresentTimeFactor = 48;
+constexpr int WaitTimeFactor = 52;
+constexpr int PointsAchieved = 56;
+constexpr int PointsPossible = 60;
+constexpr int DifficultyLevel = 64;
+constexpr int TimeAllowanceSteps = 68;
+constexpr int RoundPointsPossible = 72;
+} // namespace OverallRecordOffsets
+
+constexpr int ResultsFileCapacity = 20;
+
+inline const QString FullResultsFileQuestion = QStringLiteral(
+    "Die gewählte Datei kann keinen Datensatz mehr aufnehmen! \nSollen die Datensätze dieser "
+    "Datei gelöscht werden, \nso daß der neue Datensatz unter diesem Datei-Namen gespeichert "
+    "werden kann ?");
+inline const QString NothingToSaveNotice =
+    QStringLiteral("Es liegen keine Daten vor,\ndie noch nicht gespeichert wurden.");
+
+// The record of the last game, made by BuildOverallRecord.
+extern OverallResultRecord RecordBuffer;
+// The records of the file loaded last: slot i (1..20) is OverallResultsTable[i - 1].
+extern std::array<OverallResultRecord, ResultsFileCapacity> OverallResultsTable;
+extern quint8 LoadedRecordCount;
+// The whole path of ResultsFileName, which keeps only 79 characters; files are opened by this.
+extern QString ResultsFilePath;
+
+// Sets ResultsFilePath and its cut copy ResultsFileName.
+void SetResultsFileName(const QString &path);
+
+// The record of the last game at the given moment, with the settings it was played with.
+OverallResultRecord MakeOverallRecord(const QDateTime &moment);
+void BuildOverallRecord();
+
+// Appends the last game's record to the file, after the full-file question if it is full.
+// Returns false when the player kept a full file, so nothing was written. A failed file
+// operation throws InOutError and leaves the file as it was.
+bool SaveOverallResult(const QString &fileName);
+// Reads ResultsFilePath (its first 20 records) into OverallResultsTable and sets
+// LoadedRecordCount; throws InOutError and changes nothing when the file cannot be read.
+void LoadOverallResults();
+
+// The settings window's save dialog, never asking about overwriting: the chosen path or empty.
+QString ChooseResultsFileToSave();
+// Saves into the chosen file and counts the result as saved when a record was written.
+// Shows an input/output error and returns false when the save failed.
+bool StoreOverallResult(const QString &fileName);
+
+// ---- The overall-results table ----
+
+// Column widths of the overall-results table for the window's outer and client width.
+QList<int> OverallGridColumnWidths(int outerWidth, int clientWidth);
+// Column 0 of record row n: "     1" .. "     9", "   10" .. "   20".
+QString RecordNumberText(int number);
+// Columns 1..6 of a record's row.
+QStringList OverallRecordCells(const OverallResultRecord &record);
+// Heading cell (5,0) and row 1.
+inline const QString OverallGridTopHeading = QStringLiteral(" Zeitfaktor");
+inline const QStringList OverallGridHeadings = {
+    QStringLiteral("   Nr."),    QStringLiteral(" Name"),           QStringLiteral(" Datum-Zeit"),
+    QStringLiteral(" Stoerung"), QStringLiteral(" S-Grad/ Zeitz."), QStringLiteral(" Vor.- War."),
+    QStringLiteral(" Punkte")};
+inline const QString OverallCaptionPrefix =
+    QStringLiteral("gespeicherte Gesamtergebnisse aus     ");
+
+// ---- The printout ----
+
+// The table's texts as (row, column), 22 rows of 7 cells.
+using GridTexts = QList<QStringList>;
+// Paints the printout of a table with recordCount records in device pixels.
+void PaintOverallResults(QPainter &painter, const GridTexts &cells, int recordCount,
+                         const QDateTime &moment);
+// Arial whose cell height (internal leading included) is the given number of device pixels.
+QFont PrinterFont(QPaintDevice *device, int cellHeight);
+
+constexpr int PrinterResolution = 300;
+
+// Tests: instead of showing the print dialog, the function prepares the printer and returns
+// whether to print. An empty function restores the real dialog.
+using PrintDialogAnswerer = std::function<bool(QPrinter &)>;
+void answerPrintDialogForTests(PrintDialogAnswerer answerer);
 
 class TForm_Speich_MuW : public ModalForm
 {
@@ -10,12 +137,33 @@ class TForm_Speich_MuW : public ModalForm
 public:
     explicit TForm_Speich_MuW(QWidget *parent = nullptr);
 
+    TStringGrid *StringGrid1 = nullptr;
+    QMenuBar *MainMenu1 = nullptr;
+    QAction *Datei1 = nullptr;
+    QAction *DateiffnenGesamtergebnisse1 = nullptr;
+    QAction *N1 = nullptr;
+    QAction *druckenGesamtergebnisse1 = nullptr;
+    QAction *Beenden1 = nullptr;
+
+    void DateiffnenGesamtergebnisse1Click();
+    void druckenGesamtergebnisse1Click();
+    void Beenden1Click();
+    void StringGrid1KeyDown(int key);
+
+    GridTexts gridTexts() const;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void FormCreate();
+    void createMenu();
 };
 
 extern TForm_Speich_MuW *Form_Speich_MuW;
+
+// Shows OverallResultsTable in the window's table and sets its caption.
+void FillOverallResultsGrid();
 
 // Settings menu "&Datei öffnen (Gesamtergebnisse)": choose a file, load it, show it.
 void OpenOverallResultsFile();

@@ -3,6 +3,62 @@
 
 #include "common/ModalForm.h"
 
+#include <QColor>
+#include <QStringList>
+#include <QTableWidget>
+
+#include <array>
+
+class QAction;
+class QMenuBar;
+class QToolButton;
+
+// A number with leading blanks so that it takes about three digits' width in a proportional
+// font (a digit is as wide as two blanks): "    7", "  12", "120".
+QString PadNumber(int number);
+
+// Colours of the result tables.
+inline const QColor GridCellColor(0, 0, 128);
+inline const QColor GridFixedColor(0, 128, 0);
+
+// A text grid addressed as (column, row); the first rows and columns are fixed (green) and
+// the others navy, all in white bold text.
+class TStringGrid : public QTableWidget
+{
+    Q_OBJECT
+
+public:
+    TStringGrid(int columns, int rows, int fixedColumns, int fixedRows, QWidget *parent);
+
+    QString cell(int column, int row) const;
+    void setCell(int column, int row, const QString &text);
+    void setColumnWidths(const QList<int> &widths);
+    bool isFixed(int column, int row) const;
+
+signals:
+    void keyDown(int key);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    int m_fixedColumns;
+    int m_fixedRows;
+};
+
+// Column widths of the individual-result table for the window's outer and client width.
+QList<int> IndividualGridColumnWidths(int outerWidth, int clientWidth);
+
+// The texts of the individual-result table that come from the last game: rows 0..9 of
+// columns 0..5 as (column, row) -> text; cells the game does not fill are absent.
+struct GridCellText
+{
+    int column;
+    int row;
+    QString text;
+};
+QList<GridCellText> IndividualResultCells();
+
 class TForm_zeigen : public ModalForm
 {
     Q_OBJECT
@@ -10,9 +66,28 @@ class TForm_zeigen : public ModalForm
 public:
     explicit TForm_zeigen(QWidget *parent = nullptr);
 
+    TStringGrid *StringGrid1 = nullptr;
+    QWidget *Panel_zurueck_gesamt = nullptr;
+    QToolButton *SpeedBut_zurueck_ohne_Sp = nullptr;
+    QToolButton *SpeedBut_zurueck_mit_Sp = nullptr;
+    QMenuBar *MainMenu1 = nullptr;
+    QAction *Datei1 = nullptr;
+    QAction *Beenden1 = nullptr;
+
+    void SpeedBut_zurueck_ohne_SpClick();
+    void SpeedBut_zurueck_mit_SpClick();
+    void StringGrid1KeyDown(int key);
+    void Beenden1Click();
+
+protected:
+    bool FormCloseQuery() override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void FormCreate();
+    void createButtonPanel();
+
+    int m_panelHeight = 0;
 };
 
 extern TForm_zeigen *Form_zeigen;

@@ -3,15 +3,98 @@
 
 #include "common/ScaleToScreen.h"
 
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+
 TForm_Info *Form_Info = nullptr;
+
+namespace {
+constexpr int IconSize = 33;
+
+QLabel *createBoldLabel(QWidget *parent, const QString &name, const QString &text,
+                        const QRect &geometry)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Qt::black);
+    label->setPalette(palette);
+    label->setGeometry(geometry);
+    return label;
+}
+
+QPixmap programIconPixmap(const QStyle *style)
+{
+    const QIcon icon = QApplication::windowIcon().isNull()
+                           ? style->standardIcon(QStyle::SP_MessageBoxInformation)
+                           : QApplication::windowIcon();
+    return icon.pixmap(IconSize, IconSize);
+}
+} // namespace
 
 TForm_Info::TForm_Info(QWidget *parent) : ModalForm(parent)
 {
     setObjectName(QStringLiteral("Form_Info"));
+    setWindowTitle(QStringLiteral("Info"));
+    resize(298, 170);
+    createPanel();
+
+    OKButton = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
+                               QStringLiteral("OK"), this);
+    OKButton->setObjectName(QStringLiteral("OKButton"));
+    QFont font = OKButton->font();
+    font.setBold(true);
+    OKButton->setFont(font);
+    OKButton->setGeometry(111, 128, 75, 30);
+    OKButton->setDefault(true);
+    connect(OKButton, &QPushButton::clicked, this, &TForm_Info::OKButtonClick);
+
     FormCreate();
+}
+
+void TForm_Info::createPanel()
+{
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Panel1->setLineWidth(2);
+    Panel1->setGeometry(8, 8, 282, 110);
+
+    // The sunken outer edge holds a raised inner one.
+    auto *inner = new QFrame(Panel1);
+    inner->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    inner->setGeometry(2, 2, 278, 106);
+
+    ProgramIcon = new QLabel(Panel1);
+    ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
+    ProgramIcon->setScaledContents(true);
+    ProgramIcon->setPixmap(programIconPixmap(style()));
+    ProgramIcon->setGeometry(16, 16, IconSize, IconSize);
+
+    ProductName =
+        createBoldLabel(Panel1, QStringLiteral("ProductName"), ProductNameText, {64, 18, 200, 20});
+    Version = createBoldLabel(Panel1, QStringLiteral("Version"), VersionText, {64, 52, 210, 20});
 }
 
 void TForm_Info::FormCreate()
 {
     ScaleToScreen(this);
+    setFixedSize(size());
+}
+
+void TForm_Info::showEvent(QShowEvent *event)
+{
+    ModalForm::showEvent(event);
+    OKButton->setFocus();
+}
+
+void TForm_Info::OKButtonClick()
+{
+    done(QDialog::Accepted);
 }

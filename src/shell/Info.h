@@ -3,6 +3,13 @@
 
 #include "common/ModalForm.h"
 
+class QFrame;
+class QLabel;
+class QPushButton;
+
+inline const QString ProductNameText = QStringLiteral("Fokulantorium");
+inline const QString VersionText = QStringLiteral("Version 3.0       15.03.2024");
+
 class TForm_Info : public ModalForm
 {
     Q_OBJECT
@@ -10,9 +17,20 @@ class TForm_Info : public ModalForm
 public:
     explicit TForm_Info(QWidget *parent = nullptr);
 
+    QFrame *Panel1 = nullptr;
+    QLabel *ProgramIcon = nullptr;
+    QLabel *ProductName = nullptr;
+    QLabel *Version = nullptr;
+    QPushButton *OKButton = nullptr;
+
+    void OKButtonClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private:
     void FormCreate();
+    void createPanel();
 };
 
 extern TForm_Info *Form_Info;

@@ -3,6 +3,8 @@
 
 #include "colours/Farben.h"
 #include "common/MessageBoxes.h"
+#include "common/Numbers.h"
+#include "common/RandomClock.h"
 #include "common/RecordFile.h"
 #include "common/ScaleToScreen.h"
 #include "common/SharedState.h"
@@ -11,15 +13,36 @@
 #include "shell/Info.h"
 
 #include <QApplication>
+#include <QExposeEvent>
 #include <QMenuBar>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QToolButton>
+#include <QWindow>
 
 TForm_Prgr *Form_Prgr = nullptr;
 
+Byte PinSetUpOrder = PinsLeftToRight;
+Byte CurrentPin = 0;
+Byte PinTicks = 0;
+std::bitset<PinCount> PinsStanding;
+int PinInterval = 0;
+
 namespace {
 constexpr int DesignPanelHeight = 33;
+
+// The system's colours set role by role, so the black window around does not shine through.
+QPalette systemPalette()
+{
+    const QPalette system = QApplication::palette();
+    QPalette palette;
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        const auto colorRole = QPalette::ColorRole(role);
+        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            palette.setColor(group, colorRole, system.color(group, colorRole));
+    }
+    return palette;
+}
 
 QToolButton *createSpeedButton(QWidget *parent, const QString &name, const QString &caption,
                                const QRect &geometry)
@@ -33,11 +56,83 @@ QToolButton *createSpeedButton(QWidget *parent, const QString &name, const QStri
 }
 } // namespace
 
+namespace {
+constexpr int PinsPaintInterval = 300;
+const QString PinLetters = QStringLiteral("Fokulantorium");
+
+void setTimerInterval(QTimer &timer, int milliseconds)
+{
+    if (milliseconds > 0)
+        timer.start(milliseconds);
+    else
+        timer.stop();
+}
+} // namespace
+
+PinMeasures PinMeasuresFor(int width, int height)
+{
+    PinMeasures m;
+    m.height = height;
+    m.cx = width / 2;
+    m.baseY = height - height / 5;
+    m.n = std::max(0, height / 12);
+    m.r0 = 2 * RoundHalfEven(m.n / 3.0);
+    return m;
+}
+
+int PinLift(const PinMeasures &m, int layer)
+{
+    if (!m.drawable())
+        return 0;
+    return RoundHalfEven(double(m.height / 2) / m.n * layer);
+}
+
+int PinHalfHeight(const PinMeasures &m, int layer)
+{
+    return RoundHalfEven(m.r0 - layer * 2 / 3.0);
+}
+
+PinLayerBounds PinLayerEllipse(const PinMeasures &m, int pin, int layer)
+{
+    const int x = m.cx - (6 - pin) * layer;
+    const int y = m.baseY - PinLift(m, layer);
+    const int a = m.n - layer;
+    const int b = PinHalfHeight(m, layer);
+    return {x - a, y - b, x + a, y + b};
+}
+
+QPoint PinLetterTopLeft(const PinMeasures &m, int pin)
+{
+    const int x = m.cx - (6 - pin) * m.n - PinLetterPointSize(m.height) / 3;
+    const int y = m.baseY - PinLift(m, m.n) - PinHalfHeight(m, m.n) - m.height / 8;
+    return {x, y};
+}
+
+QColor PinColour(int number)
+{
+    static const std::array<QRgb, 15> colours = {
+        qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),   qRgb(0, 0, 128),
+        qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(128, 128, 128), qRgb(192, 192, 192),
+        qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),   qRgb(0, 0, 255),
+        qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255)};
+    if (number < 1 || number > int(colours.size()))
+        return Qt::black;
+    return QColor(colours[size_t(number - 1)]);
+}
+
+QString PinLetter(int pin)
+{
+    if (pin < 0 || pin >= PinCount)
+        return QString();
+    return PinLetters.mid(pin, 1);
+}
+
 TPaintBox::TPaintBox(QWidget *parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+// Only copies the picture: a repaint the animation asked for must never start a set-up.
 void TPaintBox::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
@@ -45,7 +140,6 @@ void TPaintBox::paintEvent(QPaintEvent *event)
         painter.fillRect(event->rect(), Qt::black);
     else
         painter.drawImage(event->rect(), MainBitmap, event->rect());
-    emit painted();
 }
 
 void TPaintBox::resizeEvent(QResizeEvent *event)
@@ -54,22 +148,45 @@ void TPaintBox::resizeEvent(QResizeEvent *event)
     emit sizeChanged();
 }
 
+void TPaintBox::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Uncovering reaches only the top-level window, so the area listens there.
+    QWindow *handle = window()->windowHandle();
+    if (handle && handle != m_watchedWindow) {
+        if (m_watchedWindow)
+            m_watchedWindow->removeEventFilter(this);
+        m_watchedWindow = handle;
+        handle->installEventFilter(this);
+    }
+    emit exposed();
+}
+
+bool TPaintBox::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_watchedWindow && event->type() == QEvent::Expose &&
+        m_watchedWindow->isExposed() && isVisible())
+        emit exposed();
+    return QWidget::eventFilter(watched, event);
+}
+
 TForm_Prgr::TForm_Prgr(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("Form_Prgr"));
     setWindowTitle(QStringLiteral("Fokulantorium"));
-    setPalette(QPalette(Qt::black));
-    setAutoFillBackground(true);
     resize(640, 480);
 
+    // The window is black; menu and button bar keep the system's button face.
     auto *client = new QWidget(this);
+    client->setPalette(QPalette(Qt::black));
+    client->setAutoFillBackground(true);
     setCentralWidget(client);
     createButtonBar();
     PaintBox1 = new TPaintBox(client);
     PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
     PaintBox1->setGeometry(0, DesignPanelHeight, 640, 480 - DesignPanelHeight);
-    connect(PaintBox1, &TPaintBox::sizeChanged, this, &TForm_Prgr::fitMainBitmapToPaintBox);
-    connect(PaintBox1, &TPaintBox::painted, this, &TForm_Prgr::PaintBox1Paint);
+    connect(PaintBox1, &TPaintBox::sizeChanged, this, &TForm_Prgr::paintBoxSizeChanged);
+    connect(PaintBox1, &TPaintBox::exposed, this, &TForm_Prgr::requestSetUpOnPaint);
 
     Timer1.setObjectName(QStringLiteral("Timer1"));
     connect(&Timer1, &QTimer::timeout, this, &TForm_Prgr::Timer1Timer);
@@ -82,8 +199,8 @@ void TForm_Prgr::createButtonBar()
 {
     Panel1 = new QWidget(centralWidget());
     Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setPalette(systemPalette());
     Panel1->setAutoFillBackground(true);
-    Panel1->setPalette(QApplication::palette());
     Panel1->setGeometry(0, 0, 640, DesignPanelHeight);
     SpeedBut_MuW = createSpeedButton(Panel1, QStringLiteral("SpeedBut_MuW"),
                                      QStringLiteral("&Merken und Wiedergeben"), {8, 4, 180, 25});
@@ -108,8 +225,6 @@ void TForm_Prgr::createMenu()
     };
     QMenuBar *bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
-    bar->setAutoFillBackground(true);
-    bar->setPalette(QApplication::palette());
 
     QMenu *file = bar->addMenu(QStringLiteral("&Datei"));
     Beenden1 = addItem(file, QStringLiteral("Beenden1"), QStringLiteral("&Beenden"),
@@ -142,7 +257,8 @@ void TForm_Prgr::createMenu()
     rasend1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
 
     QMenu *info = bar->addMenu(QStringLiteral("&Info"));
-    Info2 = addItem(info, QStringLiteral("Info2"), QStringLiteral("&Info"), &TForm_Prgr::Info2Click);
+    Info2 =
+        addItem(info, QStringLiteral("Info2"), QStringLiteral("&Info"), &TForm_Prgr::Info2Click);
     Haftung1 = addItem(info, QStringLiteral("Haftung1"), QStringLiteral("Haftung"),
                        &TForm_Prgr::Haftung1Click);
 }
@@ -178,6 +294,25 @@ void TForm_Prgr::layOutClientArea()
     Panel1->setGeometry(0, 0, client->width(), m_panelHeight);
     PaintBox1->setGeometry(0, m_panelHeight, client->width(),
                            std::max(0, client->height() - m_panelHeight));
+}
+
+void TForm_Prgr::paintBoxSizeChanged()
+{
+    fitMainBitmapToPaintBox();
+    if (PaintBox1->isVisible())
+        requestSetUpOnPaint();
+}
+
+void TForm_Prgr::requestSetUpOnPaint()
+{
+    if (m_setUpRequested)
+        return;
+    m_setUpRequested = true;
+    QTimer::singleShot(0, this, [this] {
+        m_setUpRequested = false;
+        if (PaintBox1->isVisible())
+            PaintBox1Paint();
+    });
 }
 
 void TForm_Prgr::fitMainBitmapToPaintBox()
@@ -221,32 +356,131 @@ void TForm_Prgr::Beenden1Click()
 
 void TForm_Prgr::SpeedBut_KegelClick()
 {
+    SetUpPins(400);
 }
 
 void TForm_Prgr::sehrlangsam1Click()
 {
+    SetUpPins(1000);
 }
 
 void TForm_Prgr::langsam1Click()
 {
+    SetUpPins(600);
 }
 
 void TForm_Prgr::mittel1Click()
 {
+    SetUpPins(400);
 }
 
 void TForm_Prgr::schnell1Click()
 {
+    SetUpPins(140);
 }
 
 void TForm_Prgr::rasend1Click()
 {
+    SetUpPins(50);
 }
 
 void TForm_Prgr::PaintBox1Paint()
 {
+    SetUpPins(PinsPaintInterval);
+}
+
+void TForm_Prgr::SetUpPins(int interval)
+{
+    Randomize();
+    PinSetUpOrder = Byte(Random(3));
+    PinsStanding.reset();
+    if (PinSetUpOrder == PinsLeftToRight) {
+        CurrentPin = 0;
+    } else if (PinSetUpOrder == PinsRightToLeft) {
+        CurrentPin = PinCount - 1;
+    } else {
+        CurrentPin = Byte(Random(PinCount));
+        PinsStanding.set(CurrentPin);
+    }
+    PinTicks = 0;
+    DrawPin(CurrentPin, true);
+    PinInterval = interval;
+    setTimerInterval(Timer1, interval);
 }
 
 void TForm_Prgr::Timer1Timer()
 {
+    // A tick left over after the last pin must not draw a fourteenth one.
+    if (PinTicks >= PinCount - 1) {
+        Timer1.stop();
+        return;
+    }
+    Randomize();
+    if (PinSetUpOrder == PinsAtRandom) {
+        int pin = Random(PinCount);
+        while (PinsStanding.test(size_t(pin)))
+            pin = Random(PinCount);
+        CurrentPin = Byte(pin);
+        PinsStanding.set(size_t(pin));
+    }
+    ++PinTicks;
+    if (PinSetUpOrder == PinsLeftToRight)
+        ++CurrentPin;
+    else if (PinSetUpOrder == PinsRightToLeft)
+        --CurrentPin;
+    DrawPin(CurrentPin, false);
+    if (PinTicks == PinCount - 1)
+        Timer1.stop();
+}
+
+void TForm_Prgr::DrawPin(int pin, bool clear)
+{
+    fitMainBitmapToPaintBox();
+    if (MainBitmap.isNull())
+        return;
+    const PinMeasures m = PinMeasuresFor(MainBitmap.width(), MainBitmap.height());
+    if (clear)
+        MainBitmap.fill(Qt::black);
+    QPainter painter(&MainBitmap);
+    if (m.drawable()) {
+        Randomize();
+        const QColor topBand = drawPinLayers(painter, m, pin);
+        drawPinLetter(painter, m, pin, topBand);
+    }
+    painter.end();
+    PaintBox1->update();
+}
+
+// Returns the fill colour of the top band, which the letter takes.
+QColor TForm_Prgr::drawPinLayers(QPainter &painter, const PinMeasures &m, int pin)
+{
+    QColor fill = Qt::black;
+    for (int layer = 0; layer <= m.n; ++layer) {
+        if (StartsPinBand(layer)) {
+            fill = PinColour(1 + Random(PinColourCount));
+            painter.setPen(Qt::black);
+        } else {
+            painter.setPen(fill);
+        }
+        painter.setBrush(fill);
+        const PinLayerBounds b = PinLayerEllipse(m, pin, layer);
+        painter.drawEllipse(QRect(b.left, b.top, b.right - b.left, b.bottom - b.top));
+    }
+    return fill;
+}
+
+void TForm_Prgr::drawPinLetter(QPainter &painter, const PinMeasures &m, int pin,
+                               const QColor &colour)
+{
+    const int pointSize = PinLetterPointSize(m.height);
+    if (pointSize <= 0)
+        return;
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(pointSize);
+    painter.setFont(font);
+    painter.setPen(colour);
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    painter.setBackground(Qt::black);
+    const QPoint topLeft = PinLetterTopLeft(m, pin);
+    painter.drawText(topLeft.x(), topLeft.y() + painter.fontMetrics().ascent(), PinLetter(pin));
 }

@@ -1,12 +1,80 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "common/SharedState.h"
+
+#include <QColor>
 #include <QMainWindow>
+#include <QPoint>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
+#include <bitset>
+
 class QAction;
+class QPainter;
 class QToolButton;
+class QWindow;
+
+// Pin animation: thirteen pins on one base point, each topped by a letter of the name.
+constexpr int PinCount = 13;
+constexpr int PinColourCount = 14;
+
+// Measures of the pins for a drawing area of the given size.
+struct PinMeasures
+{
+    int height = 0;
+    int cx = 0;    // x of the common base point
+    int baseY = 0; // y of the common base point
+    int n = 0;     // number of layers minus one, and half-width of the bottom layer
+    int r0 = 0;    // half-height of the bottom layer
+
+    // Below 12 pixels there are no layers, and the lift would divide by zero.
+    bool drawable() const { return n > 0; }
+};
+PinMeasures PinMeasuresFor(int width, int height);
+
+// Ellipse bounds of one layer; right and bottom are coordinates, not sizes.
+struct PinLayerBounds
+{
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    bool operator==(const PinLayerBounds &) const = default;
+};
+// Height of a layer above the base point; layer n is H div 2 up.
+int PinLift(const PinMeasures &m, int layer);
+int PinHalfHeight(const PinMeasures &m, int layer);
+PinLayerBounds PinLayerEllipse(const PinMeasures &m, int pin, int layer);
+// Every fourth layer starts a band of a new colour, outlined in black.
+constexpr bool StartsPinBand(int layer)
+{
+    return layer % 4 == 0;
+}
+constexpr int PinLetterPointSize(int height)
+{
+    return height / 24;
+}
+QPoint PinLetterTopLeft(const PinMeasures &m, int pin);
+// Colour numbers 1..15 of the standard palette; others are black.
+QColor PinColour(int number);
+// Letter of pin 0..12: "F", "o", "k", ...
+QString PinLetter(int pin);
+
+enum PinOrder : Byte
+{
+    PinsLeftToRight = 0,
+    PinsAtRandom = 1,
+    PinsRightToLeft = 2
+};
+
+extern Byte PinSetUpOrder;
+extern Byte CurrentPin;
+extern Byte PinTicks;
+extern std::bitset<PinCount> PinsStanding;
+extern int PinInterval;
 
 // The drawing area of the main window; it shows MainBitmap.
 class TPaintBox : public QWidget
@@ -18,11 +86,17 @@ public:
 
 signals:
     void sizeChanged();
-    void painted();
+    // The area became visible or was uncovered; the program's own repaints never say so.
+    void exposed();
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    QPointer<QWindow> m_watchedWindow;
 };
 
 class TForm_Prgr : public QMainWindow
@@ -68,6 +142,9 @@ public:
     void PaintBox1Paint();
     void Timer1Timer();
 
+    void SetUpPins(int interval);
+    void DrawPin(int pin, bool clear);
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
@@ -78,8 +155,14 @@ private:
     void layOutClientArea();
     // MainBitmap follows the drawing area's size before the next drawing.
     void fitMainBitmapToPaintBox();
+    void paintBoxSizeChanged();
+    // Show, uncover and resize can come together; they start one set-up.
+    void requestSetUpOnPaint();
+    QColor drawPinLayers(QPainter &painter, const PinMeasures &m, int pin);
+    void drawPinLetter(QPainter &painter, const PinMeasures &m, int pin, const QColor &colour);
 
     int m_panelHeight = 0;
+    bool m_setUpRequested = false;
 };
 
 extern TForm_Prgr *Form_Prgr;

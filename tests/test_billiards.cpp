@@ -1,0 +1,378 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TestSupport.h"
+
+#include "common/SharedState.h"
+#include "disturbance/Billard.h"
+#include "disturbance/Ringe.h"
+#include "exercise/Muw.h"
+
+#include <QComboBox>
+#include <QRandomGenerator>
+#include <QtTest>
+
+#include <numbers>
+
+namespace {
+constexpr double pi = std::numbers::pi;
+}
+
+class BilliardsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TestSupport::createProgram(); }
+    void cleanupTestCase() { TestSupport::destroyProgram(); }
+    void init();
+
+    void rotatePointTurnsAboutTheCentre_data();
+    void rotatePointTurnsAboutTheCentre();
+    void shotAngleCoversTheSixCases_data();
+    void shotAngleCoversTheSixCases();
+    void tableOfHeight700HasItsRadiiAndReach();
+    void ballPlacementFallsBackDiagonallyAfter500Draws();
+    void ballPlacementTakesTheFirstFreeDraw();
+    void cornerCountsTwoCushions();
+    void shotEndsOnlyWithTheSetCushionCount_data();
+    void shotEndsOnlyWithTheSetCushionCount();
+    void pressStartsAShotTowardsThePressPoint();
+    void pressIsIgnoredWhileTheBallTouchesACushionLine();
+    void correctionOffIgnoresPressesDuringAShot();
+    void correctionAfterOneSideCushionSendsTheBallTowardsThePress();
+    void drawingTheBallTwiceRestoresThePicture();
+    void stepMovesTheBallAndLeavesATrace();
+    void tableSetUpReloadsAPositiveStep();
+    void timeOutStopsTheRunningBallAndEndsTheTask();
+
+private:
+    // A 1000 x 700 table with the ball and the target where the test wants them.
+    static BilliardTable &layTable(QPointF ball, QPointF target, double angle, int step);
+    // Moves the ball until its shot ends; returns the number of steps, -1 if it never ends.
+    static int runShot();
+};
+
+void BilliardsTest::init()
+{
+    CushionCount = 2;
+    BilliardCorrection = 1;
+    BilliardShotRunning = 0;
+    TaskTimerInterval = 1;
+    Form_Billard->Timer2.stop();
+    Form_Billard->setResult(QDialog::Rejected);
+}
+
+BilliardTable &BilliardsTest::layTable(QPointF ball, QPointF target, double angle, int step)
+{
+    BilliardTable &table = Form_Billard->table();
+    SizeTable(table, 1000, 700);
+    table.ballCentre = ball;
+    table.targetCentre = target;
+    table.shotAngle = angle;
+    BilliardStep = step;
+    return table;
+}
+
+int BilliardsTest::runShot()
+{
+    BilliardShotRunning = 1;
+    for (int steps = 1; steps <= 5000; ++steps) {
+        Form_Billard->MoveBall();
+        if (BilliardShotRunning == 0)
+            return steps;
+    }
+    return -1;
+}
+
+void BilliardsTest::rotatePointTurnsAboutTheCentre_data()
+{
+    QTest::addColumn<double>("angle");
+    QTest::addColumn<QPointF>("expected");
+    QTest::newRow("zero") << 0.0 << QPointF(15, 5);
+    QTest::newRow("quarter") << pi / 2 << QPointF(5, 15);
+    QTest::newRow("half") << pi << QPointF(-5, 5);
+    QTest::newRow("three quarters") << 3 * pi / 2 << QPointF(5, -5);
+}
+
+void BilliardsTest::rotatePointTurnsAboutTheCentre()
+{
+    QFETCH(double, angle);
+    QFETCH(QPointF, expected);
+    const QPointF turned = RotatePoint(QPointF(15, 5), QPointF(5, 5), angle);
+    QVERIFY2(std::abs(turned.x() - expected.x()) < 1e-9 &&
+                 std::abs(turned.y() - expected.y()) < 1e-9,
+             qPrintable(QStringLiteral("%1, %2").arg(turned.x()).arg(turned.y())));
+}
+
+void BilliardsTest::shotAngleCoversTheSixCases_data()
+{
+    QTest::addColumn<double>("dx");
+    QTest::addColumn<double>("dy");
+    QTest::addColumn<double>("angle");
+    QTest::newRow("right and up") << 1.0 << -1.0 << 7 * pi / 4;
+    QTest::newRow("right and down") << 1.0 << 1.0 << pi / 4;
+    QTest::newRow("right") << 1.0 << 0.0 << 0.0;
+    QTest::newRow("straight down") << 0.0 << 1.0 << pi / 2;
+    QTest::newRow("on the ball") << 0.0 << 0.0 << 0.0;
+    QTest::newRow("left and down") << -1.0 << 1.0 << 3 * pi / 4;
+    QTest::newRow("left and up") << -1.0 << -1.0 << 5 * pi / 4;
+    QTest::newRow("straight up") << 0.0 << -1.0 << 3 * pi / 2;
+}
+
+void BilliardsTest::shotAngleCoversTheSixCases()
+{
+    QFETCH(double, dx);
+    QFETCH(double, dy);
+    QFETCH(double, angle);
+    QVERIFY(std::abs(ShotAngleTowards(dx, dy) - angle) < 1e-12);
+}
+
+void BilliardsTest::tableOfHeight700HasItsRadiiAndReach()
+{
+    BilliardTable table;
+    SizeTable(table, 1000, 700);
+    QCOMPARE(table.targetRadius, 70);
+    QCOMPARE(table.ballRadius, 17);
+    QCOMPARE(TargetReachDistance(table), 93);
+    table.targetCentre = QPointF(500, 300);
+    table.ballCentre = QPointF(500, 393);
+    QVERIFY(BallReachesTarget(table));
+    table.ballCentre = QPointF(500, 393.5);
+    QVERIFY(!BallReachesTarget(table));
+}
+
+void BilliardsTest::ballPlacementFallsBackDiagonallyAfter500Draws()
+{
+    BilliardTable table;
+    SizeTable(table, 1000, 700);
+    int calls = 0;
+    const RandomFunction alwaysZero = [&calls](int) {
+        ++calls;
+        return 0;
+    };
+    PlaceTarget(table, alwaysZero);
+    QCOMPARE(table.targetCentre, QPointF(70, 70));
+    calls = 0;
+    // Every draw lands on (22, 22), touching the target.
+    PlaceBall(table, alwaysZero);
+    QCOMPARE(calls, 2 * 501);
+    QCOMPARE(table.ballCentre, QPointF(70 + 101, 70 + 101));
+
+    table.targetCentre = QPointF(900, 600);
+    QCOMPARE(DiagonalBallPlace(table), QPointF(799, 499));
+}
+
+void BilliardsTest::ballPlacementTakesTheFirstFreeDraw()
+{
+    BilliardTable table;
+    SizeTable(table, 1000, 700);
+    table.targetCentre = QPointF(500, 350);
+    int calls = 0;
+    PlaceBall(table, [&calls](int n) {
+        ++calls;
+        return n - 1;
+    });
+    QCOMPARE(calls, 2);
+    QCOMPARE(table.ballCentre, QPointF(1000 - 22 - 1, 700 - 22 - 1));
+}
+
+void BilliardsTest::cornerCountsTwoCushions()
+{
+    BilliardTable table;
+    SizeTable(table, 700, 700);
+    table.ballCentre = QPointF(679, 679);
+    table.shotAngle = pi / 4;
+    int step = 14;
+    StepBall(table, step);
+    QCOMPARE(table.cushionsHit, 2);
+    QCOMPARE(table.sideCushionsHit, 1);
+    QCOMPARE(step, -14);
+    QCOMPARE(table.shotAngle, pi / 4);
+    // Negated step along the same angle: straight back out of the corner.
+    QVERIFY(std::abs(table.ballCentre.x() - (679 - 14 / std::sqrt(2.0))) < 1e-9);
+    QVERIFY(std::abs(table.ballCentre.y() - (679 - 14 / std::sqrt(2.0))) < 1e-9);
+    QCOMPARE(HitCushions(table, step), 0);
+}
+
+void BilliardsTest::shotEndsOnlyWithTheSetCushionCount_data()
+{
+    QTest::addColumn<QPointF>("ball");
+    QTest::addColumn<QPointF>("target");
+    QTest::addColumn<double>("angle");
+    QTest::addColumn<int>("cushions");
+    QTest::addColumn<bool>("won");
+    // Down onto the bottom cushion and back up to the target: one cushion.
+    const QPointF ball(850, 350);
+    const QPointF above(850, 100);
+    QTest::newRow("one of two") << ball << above << pi / 2 << 2 << false;
+    QTest::newRow("one of one") << ball << above << pi / 2 << 1 << true;
+    // Into the bottom right corner and back along the diagonal: two cushions.
+    const QPointF diagonal(650, 350);
+    const QPointF behind(450, 150);
+    QTest::newRow("two of two") << diagonal << behind << pi / 4 << 2 << true;
+    QTest::newRow("two of one") << diagonal << behind << pi / 4 << 1 << false;
+}
+
+void BilliardsTest::shotEndsOnlyWithTheSetCushionCount()
+{
+    QFETCH(QPointF, ball);
+    QFETCH(QPointF, target);
+    QFETCH(double, angle);
+    QFETCH(int, cushions);
+    QFETCH(bool, won);
+    CushionCount = Byte(cushions);
+    layTable(ball, target, angle, 14);
+    Form_Billard->Timer2.start(1000);
+    QVERIFY(runShot() > 0);
+    QVERIFY(!Form_Billard->Timer2.isActive());
+    QCOMPARE(Form_Billard->result() == QDialog::Accepted, won);
+    if (!won) {
+        // A new table: counts reset, ball away from the target, waiting for the next aim.
+        const BilliardTable &table = Form_Billard->table();
+        QCOMPARE(table.cushionsHit, 0);
+        QCOMPARE(table.width, Form_Billard->PaintBox1->width());
+        QVERIFY(!BallReachesTarget(table));
+        QVERIFY(BilliardStep > 0);
+    }
+}
+
+void BilliardsTest::pressStartsAShotTowardsThePressPoint()
+{
+    TaskTimerInterval = 37;
+    BilliardTable &table = layTable(QPointF(300, 300), QPointF(800, 100), 1.0, 14);
+    Form_Billard->PaintBox1MouseDown(300, 300);
+    QCOMPARE(table.shotAngle, 0.0);
+    QCOMPARE(BilliardShotRunning, Byte(1));
+    QVERIFY(Form_Billard->Timer2.isActive());
+    QCOMPARE(Form_Billard->Timer2.interval(), 37);
+    Form_Billard->PaintBox1MouseDown(300, 500);
+    QCOMPARE(table.shotAngle, pi / 2);
+    Form_Billard->Timer2.stop();
+}
+
+void BilliardsTest::pressIsIgnoredWhileTheBallTouchesACushionLine()
+{
+    BilliardTable &table = layTable(QPointF(21, 300), QPointF(800, 100), 1.0, 14);
+    Form_Billard->PaintBox1MouseDown(500, 300);
+    QCOMPARE(table.shotAngle, 1.0);
+    QCOMPARE(BilliardShotRunning, Byte(0));
+    table.ballCentre = QPointF(22, 300);
+    Form_Billard->PaintBox1MouseDown(500, 300);
+    QCOMPARE(BilliardShotRunning, Byte(1));
+    Form_Billard->Timer2.stop();
+}
+
+void BilliardsTest::correctionOffIgnoresPressesDuringAShot()
+{
+    BilliardCorrection = 0;
+    BilliardTable &table = layTable(QPointF(300, 300), QPointF(800, 100), 1.0, 14);
+    BilliardShotRunning = 1;
+    Form_Billard->PaintBox1MouseDown(300, 500);
+    QCOMPARE(table.shotAngle, 1.0);
+    BilliardCorrection = 1;
+    Form_Billard->PaintBox1MouseDown(300, 500);
+    QCOMPARE(table.shotAngle, pi / 2);
+    QVERIFY(!Form_Billard->Timer2.isActive());
+}
+
+void BilliardsTest::correctionAfterOneSideCushionSendsTheBallTowardsThePress()
+{
+    BilliardTable &table = layTable(QPointF(350, 350), QPointF(800, 600), 0.0, -14);
+    table.sideCushionsHit = 1;
+    BilliardShotRunning = 1;
+    Form_Billard->PaintBox1MouseDown(350, 100);
+    Form_Billard->MoveBall();
+    QVERIFY(std::abs(table.ballCentre.x() - 350) < 1e-9);
+    QVERIFY(std::abs(table.ballCentre.y() - 336) < 1e-9);
+}
+
+void BilliardsTest::drawingTheBallTwiceRestoresThePicture()
+{
+    QImage &canvas = Form_Billard->PaintBox1->canvas();
+    QRandomGenerator noise(7);
+    for (int y = 0; y < canvas.height(); ++y) {
+        for (int x = 0; x < canvas.width(); ++x)
+            canvas.setPixel(x, y, noise.generate() | 0xff000000u);
+    }
+    const QImage before = canvas.copy();
+    layTable(QPointF(200, 200), QPointF(600, 400), 0, 14);
+    Form_Billard->drawBall();
+    QVERIFY(canvas != before);
+    QCOMPARE(canvas.pixel(200 + 17, 200), ~before.pixel(200 + 17, 200) | 0xff000000u);
+    Form_Billard->drawBall();
+    QVERIFY(canvas == before);
+}
+
+void BilliardsTest::stepMovesTheBallAndLeavesATrace()
+{
+    ClearPaintBox(Form_Billard->PaintBox1);
+    const BilliardTable &table = layTable(QPointF(200, 300), QPointF(600, 100), 0, 100);
+    const QRect oldArea = BallArea(table, table.ballCentre);
+    Form_Billard->drawBall();
+    const quint64 steps = Form_Billard->ballSteps();
+    Form_Billard->Timer2Timer();
+    QCOMPARE(Form_Billard->ballSteps(), steps + 1);
+    QCOMPARE(table.ballCentre, QPointF(300, 300));
+    const QImage &canvas = Form_Billard->PaintBox1->canvas();
+    const QRgb white = qRgb(255, 255, 255);
+    const QRgb black = qRgb(0, 0, 0);
+    for (int y = oldArea.top(); y <= oldArea.bottom(); ++y) {
+        for (int x = oldArea.left(); x <= oldArea.right(); ++x)
+            QCOMPARE(canvas.pixel(x, y), black);
+    }
+    QCOMPARE(canvas.pixel(300, 300), white);
+    QCOMPARE(canvas.pixel(317, 300), white);
+    QCOMPARE(canvas.pixel(308, 300), black);
+}
+
+void BilliardsTest::tableSetUpReloadsAPositiveStep()
+{
+    int expected = 0;
+    auto *list = Form_MuW->findChild<QComboBox *>(QStringLiteral("Edit_Schrittweite"));
+    if (list) {
+        list->setCurrentIndex(list->findText(QStringLiteral("30")));
+        expected = 30;
+    }
+    BilliardStep = -7;
+    Form_Billard->SetUpTable();
+    QVERIFY(BilliardStep > 0);
+    if (expected)
+        QCOMPARE(BilliardStep, expected);
+    if (list)
+        list->setCurrentIndex(list->findText(QStringLiteral("14")));
+    const BilliardTable &table = Form_Billard->table();
+    QCOMPARE(table.targetRadius, Form_Billard->PaintBox1->height() / 10);
+    QVERIFY(!BallReachesTarget(table));
+    QVERIFY(BallInsideCushions(table));
+}
+
+void BilliardsTest::timeOutStopsTheRunningBallAndEndsTheTask()
+{
+    CushionCount = 7;
+    QString caption;
+    quint64 stepsAtStart = 0;
+    QTimer::singleShot(50, Form_Billard, [&] {
+        caption = Form_Billard->windowTitle();
+        // The ball runs along the bottom, far from the target, so only the time-out ends it.
+        BilliardTable &table = Form_Billard->table();
+        table.targetCentre = QPointF(table.targetRadius, table.targetRadius);
+        table.ballCentre = QPointF(table.width / 2, table.height - table.ballRadius - 10);
+        stepsAtStart = Form_Billard->ballSteps();
+        Form_Billard->PaintBox1MouseDown(table.width - 1, int(table.ballCentre.y()));
+        QTimer::singleShot(150, Form_Billard, [] {
+            Form_Billard->Timer2.setInterval(0);
+            Form_Billard->Timer2.stop();
+            Form_Billard->CloseWithOk();
+        });
+    });
+    RunBilliardTask();
+    QCOMPARE(caption, QStringLiteral("   Anzahl der vorher zu treffenden Banden:   7"));
+    QCOMPARE(Form_Billard->result(), int(QDialog::Accepted));
+    QVERIFY(!Form_Billard->Timer2.isActive());
+    QVERIFY(Form_Billard->ballSteps() > stepsAtStart);
+    const quint64 stepsAfter = Form_Billard->ballSteps();
+    QTest::qWait(20);
+    QCOMPARE(Form_Billard->ballSteps(), stepsAfter);
+}
+
+QTEST_MAIN(BilliardsTest)
+#include "test_billiards.moc"

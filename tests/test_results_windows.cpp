@@ -1,0 +1,402 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TestSupport.h"
+
+#include "common/FileDialogs.h"
+#include "common/SharedState.h"
+#include "exercise/Muw.h"
+#include "results/Name.h"
+#include "results/Speicher.h"
+#include "results/Zeigen.h"
+#include "shell/Kr_progr.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// exec() blocks, so a polling timer acts once the window is up; destroying it stops it.
+std::unique_ptr<QTimer> whenShown(QDialog *window, std::function<void()> action)
+{
+    auto timer = std::make_unique<QTimer>();
+    timer->setInterval(5);
+    QTimer *raw = timer.get();
+    QObject::connect(raw, &QTimer::timeout, window, [raw, window, action] {
+        if (!window->isVisible())
+            return;
+        raw->stop();
+        action();
+    });
+    timer->start();
+    return timer;
+}
+
+// Key events carry their text, so umlauts can be typed too.
+void typeIntoNameField(const QString &text)
+{
+    for (const QChar character : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(character));
+        QApplication::sendEvent(Form_Name->Edit_Namen, &press);
+    }
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void setRound(int round, const QString &presented, const QString &typed, const QString &marks,
+              int achieved, int possible)
+{
+    PresentedSequences[round] = presented;
+    ReproducedSequences[round] = typed;
+    SymbolMarks[round] = marks;
+    RoundPointsAchieved[round] = achieved;
+    RoundPointsPossible[round] = Byte(possible);
+    RoundDisturbanceLabels[round] = QString();
+}
+
+} // namespace
+
+class ResultsWindowsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TestSupport::createProgram(); }
+    void cleanupTestCase() { TestSupport::destroyProgram(); }
+    void init();
+    void cleanup();
+
+    void nameDialogKeepsTheLastNonEmptyText();
+    void nameFieldTakesTwelveCharacters();
+    void closingTheNameDialogUntypedKeepsThePlaceholder();
+    void nameIsAskedOnlyWhileThePlaceholderStands();
+    void individualResultShowsTheScoredRounds();
+    void saveButtonAsksTheNameFirstThenSaves();
+    void failedSaveKeepsTheIndividualResultOpen();
+    void cancelledSaveClosesWithoutSaving();
+    void individualResultAlwaysEndsWithOk_data();
+    void individualResultAlwaysEndsWithOk();
+    void saveAsMenuSavesOnlyAnUnsavedResult();
+    void openMenuShowsTheChosenFile();
+    void openMenuShowsNothingWhenTheFileCannotBeRead();
+    void overallResultsWindowOpensAnotherFile();
+
+private:
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    void writeRecords(const QString &fileName, int count);
+
+    QTemporaryDir m_dir;
+};
+
+void ResultsWindowsTest::init()
+{
+    TestSupport::messages().clear();
+    PlayerName = QStringLiteral("Eva");
+    ResultSaved = 0;
+}
+
+void ResultsWindowsTest::cleanup()
+{
+    FileDialogs::answerForTests({});
+    Form_Name->Edit_Namen->clear();
+}
+
+void ResultsWindowsTest::writeRecords(const QString &fileName, int count)
+{
+    QFile file(fileName);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    for (int i = 1; i <= count; ++i) {
+        OverallResultRecord record;
+        record.PlayerName = QStringLiteral("Nr %1").arg(i);
+        file.write(record.toBytes());
+    }
+}
+
+void ResultsWindowsTest::nameDialogKeepsTheLastNonEmptyText()
+{
+    PlayerName = NoPlayerName;
+    auto actor = whenShown(Form_Name, [] {
+        typeIntoNameField(QStringLiteral("ABCD"));
+        for (int i = 0; i < 4; ++i)
+            QTest::keyClick(Form_Name->Edit_Namen, Qt::Key_Backspace);
+        // Enter in the emptied field still ends the dialog through its default button.
+        QTest::keyClick(Form_Name->Edit_Namen, Qt::Key_Return);
+    });
+    RequestPlayerName();
+    QVERIFY(!Form_Name->isVisible());
+    QCOMPARE(Form_Name->result(), int(QDialog::Accepted));
+    QCOMPARE(PlayerName.text(), QStringLiteral("A"));
+    QCOMPARE(Form_Prgr->windowTitle(), QStringLiteral("A"));
+}
+
+void ResultsWindowsTest::nameFieldTakesTwelveCharacters()
+{
+    PlayerName = NoPlayerName;
+    auto actor = whenShown(Form_Name, [] {
+        typeIntoNameField(QStringLiteral("Ännchen Möll-X"));
+        QTest::keyClick(Form_Name->Edit_Namen, Qt::Key_Enter);
+    });
+    RequestPlayerName();
+    QCOMPARE(Form_Name->result(), int(QDialog::Accepted));
+    QCOMPARE(PlayerName.text(), QStringLiteral("Ännchen Möll"));
+    QCOMPARE(Form_Name->Edit_Namen->text(), QStringLiteral("Ännchen Möll"));
+    QCOMPARE(Form_Prgr->windowTitle(), QStringLiteral("Ännchen Möll"));
+}
+
+void ResultsWindowsTest::closingTheNameDialogUntypedKeepsThePlaceholder()
+{
+    PlayerName = NoPlayerName;
+    Form_Prgr->setWindowTitle(QStringLiteral("Fokulantorium"));
+    auto actor = whenShown(Form_Name, [] { Form_Name->close(); });
+    RequestPlayerName();
+    QVERIFY(!Form_Name->isVisible());
+    QCOMPARE(PlayerName.text(), NoPlayerName);
+    QCOMPARE(Form_Prgr->windowTitle(), NoPlayerName);
+}
+
+void ResultsWindowsTest::nameIsAskedOnlyWhileThePlaceholderStands()
+{
+    int shown = 0;
+    auto closer = [&shown] {
+        ++shown;
+        Form_Name->Edit_Namen->setText(NoPlayerName);
+        QTest::keyClick(Form_Name->Edit_Namen, Qt::Key_Return);
+    };
+    {
+        auto actor = whenShown(Form_Name, closer);
+        RequestPlayerName();
+        QTest::qWait(20);
+    }
+    QCOMPARE(shown, 0);
+    PlayerName = NoPlayerName;
+    for (int i = 0; i < 2; ++i) {
+        auto actor = whenShown(Form_Name, closer);
+        RequestPlayerName();
+    }
+    // Typing the placeholder itself counts as no name.
+    QCOMPARE(shown, 2);
+    QCOMPARE(PlayerName.text(), NoPlayerName);
+}
+
+void ResultsWindowsTest::individualResultShowsTheScoredRounds()
+{
+    for (int round = 1; round <= RoundsPerGame; ++round)
+        setRound(round, QString(), QString(), QString(), 0, 0);
+    setRound(1, QStringLiteral("472"), QStringLiteral("412"), QStringLiteral("wfw"), 6, 9);
+    setRound(2, QStringLiteral("KMR"), QStringLiteral("KMR"), QStringLiteral("www"), 12, 12);
+    RoundDisturbanceLabels[2] = QStringLiteral("Ringe (g)");
+    PointsAchieved = 18;
+    PointsPossible = 21;
+    DifficultyLevel = 4;
+    TimeAllowanceSteps = 13;
+    PresentTimeFactor = 7;
+    WaitTimeFactor = 120;
+    FillIndividualResult();
+
+    const TStringGrid *grid = Form_zeigen->StringGrid1;
+    QCOMPARE(grid->cell(1, 4), QStringLiteral(" 472"));
+    QCOMPARE(grid->cell(3, 4), QStringLiteral(" 412"));
+    QCOMPARE(grid->cell(4, 4), QStringLiteral(" wfw"));
+    QCOMPARE(grid->cell(5, 4), QStringLiteral("    6/    9"));
+    QCOMPARE(grid->cell(2, 5), QStringLiteral(" Ringe (g)"));
+    QCOMPARE(grid->cell(4, 5), QStringLiteral(" www"));
+    QCOMPARE(grid->cell(5, 5), QStringLiteral("  12/  12"));
+    QCOMPARE(grid->cell(5, 9), QStringLiteral("    0/    0"));
+    QCOMPARE(grid->cell(3, 0), QStringLiteral(" Pkte (ges.): 18/ 21"));
+    QCOMPARE(grid->cell(4, 0), QStringLiteral(" Eva"));
+    QCOMPARE(grid->cell(1, 1), QStringLiteral(" S-Grad = 4"));
+    QCOMPARE(grid->cell(3, 1), QStringLiteral(" Zeit-F.-Vorg. = 7"));
+    QCOMPARE(grid->cell(1, 2), QStringLiteral(" Zeitzugabe = 13"));
+    QCOMPARE(grid->cell(3, 2), QStringLiteral(" Zeit-F.-Wart. = 120"));
+    QVERIFY(grid->cell(4, 1).isEmpty());
+    QCOMPARE(grid->cell(2, 3), QStringLiteral(" Störung"));
+    QCOMPARE(grid->cell(0, 9), QStringLiteral("     6"));
+    QVERIFY(QRegularExpression(QStringLiteral("^ \\d\\d\\.\\d\\d\\.\\d{4}-\\d\\d:\\d\\d:\\d\\d$"))
+                .match(grid->cell(1, 0))
+                .hasMatch());
+    QCOMPARE(grid->font().pointSize(), 10);
+    QVERIFY(grid->font().bold());
+}
+
+void ResultsWindowsTest::saveButtonAsksTheNameFirstThenSaves()
+{
+    PlayerName = NoPlayerName;
+    const QString fileName = path(QStringLiteral("einzeln.ERG"));
+    QString nameWhenAsked;
+    FileDialogs::answerForTests([&](QFileDialog *dialog) {
+        nameWhenAsked = PlayerName.text();
+        return dialog == Form_MuW->SaveDialog_Muw &&
+                       dialog->testOption(QFileDialog::DontConfirmOverwrite)
+                   ? fileName
+                   : QString();
+    });
+    auto typist = whenShown(Form_Name, [] {
+        typeIntoNameField(QStringLiteral("Ida"));
+        QTest::keyClick(Form_Name->Edit_Namen, Qt::Key_Return);
+    });
+    auto actor = whenShown(Form_zeigen, [] { Form_zeigen->SpeedBut_zurueck_mit_Sp->click(); });
+    QCOMPARE(Form_zeigen->ShowModal(), int(QDialog::Accepted));
+    QCOMPARE(nameWhenAsked, QStringLiteral("Ida"));
+    const QByteArray bytes = readAll(fileName);
+    QCOMPARE(bytes.size(), 80);
+    QCOMPARE(OverallResultRecord::fromBytes(bytes).PlayerName.text(), QStringLiteral("Ida"));
+    QCOMPARE(ResultSaved, Byte(1));
+}
+
+void ResultsWindowsTest::failedSaveKeepsTheIndividualResultOpen()
+{
+    FileDialogs::answerForTests(
+        [this](QFileDialog *) { return path(QStringLiteral("fehlt/einzeln.ERG")); });
+    bool openAfterFailure = false;
+    auto actor = whenShown(Form_zeigen, [&] {
+        Form_zeigen->SpeedBut_zurueck_mit_SpClick();
+        openAfterFailure = Form_zeigen->isVisible();
+        Form_zeigen->SpeedBut_zurueck_ohne_Sp->click();
+    });
+    QCOMPARE(Form_zeigen->ShowModal(), int(QDialog::Accepted));
+    QVERIFY(openAfterFailure);
+    QCOMPARE(TestSupport::messages().lastText(), QStringLiteral("Dateizugriff verweigert"));
+    QCOMPARE(ResultSaved, Byte(0));
+}
+
+void ResultsWindowsTest::cancelledSaveClosesWithoutSaving()
+{
+    int asked = 0;
+    FileDialogs::answerForTests([&](QFileDialog *) {
+        ++asked;
+        return QString();
+    });
+    auto actor = whenShown(Form_zeigen, [] { Form_zeigen->SpeedBut_zurueck_mit_SpClick(); });
+    QCOMPARE(Form_zeigen->ShowModal(), int(QDialog::Accepted));
+    QCOMPARE(asked, 1);
+    QCOMPARE(ResultSaved, Byte(0));
+}
+
+void ResultsWindowsTest::individualResultAlwaysEndsWithOk_data()
+{
+    QTest::addColumn<int>("way");
+    QTest::newRow("Escape in the table") << 0;
+    QTest::newRow("Beenden") << 1;
+    QTest::newRow("close box") << 2;
+    QTest::newRow("back without saving") << 3;
+}
+
+void ResultsWindowsTest::individualResultAlwaysEndsWithOk()
+{
+    QFETCH(int, way);
+    auto actor = whenShown(Form_zeigen, [way] {
+        if (way == 0)
+            QTest::keyClick(Form_zeigen->StringGrid1, Qt::Key_Escape);
+        else if (way == 1)
+            Form_zeigen->Beenden1->trigger();
+        else if (way == 2)
+            Form_zeigen->close();
+        else
+            Form_zeigen->SpeedBut_zurueck_ohne_Sp->click();
+    });
+    QCOMPARE(Form_zeigen->ShowModal(), int(QDialog::Accepted));
+    QVERIFY(!Form_zeigen->isVisible());
+    QCOMPARE(ResultSaved, Byte(0));
+}
+
+void ResultsWindowsTest::saveAsMenuSavesOnlyAnUnsavedResult()
+{
+    const QString fileName = path(QStringLiteral("menue.ERG"));
+    int asked = 0;
+    FileDialogs::answerForTests([&](QFileDialog *) {
+        ++asked;
+        return fileName;
+    });
+    ResultSaved = 1;
+    SaveOverallResultAs();
+    QCOMPARE(asked, 0);
+    QCOMPARE(TestSupport::messages().shown.size(), 1);
+    QCOMPARE(TestSupport::messages().shown[0].kind, MessageBoxes::Kind::Information);
+    QCOMPARE(TestSupport::messages().lastText(),
+             QStringLiteral("Es liegen keine Daten vor,\ndie noch nicht gespeichert wurden."));
+    QVERIFY(!QFile::exists(fileName));
+
+    ResultSaved = 0;
+    SaveOverallResultAs();
+    QCOMPARE(asked, 1);
+    QCOMPARE(readAll(fileName).size(), 80);
+    QCOMPARE(ResultSaved, Byte(1));
+}
+
+void ResultsWindowsTest::openMenuShowsTheChosenFile()
+{
+    const QString fileName = path(QStringLiteral("drei.ERG"));
+    writeRecords(fileName, 3);
+    FileDialogs::answerForTests([&](QFileDialog *dialog) {
+        return dialog == Form_MuW->OpenDialog_MuW ? fileName : QString();
+    });
+    QString caption;
+    QString lastName;
+    auto actor = whenShown(Form_Speich_MuW, [&] {
+        caption = Form_Speich_MuW->windowTitle();
+        lastName = Form_Speich_MuW->StringGrid1->cell(1, 4);
+        QTest::keyClick(Form_Speich_MuW->StringGrid1, Qt::Key_Escape);
+    });
+    OpenOverallResultsFile();
+    QVERIFY(!Form_Speich_MuW->isVisible());
+    QCOMPARE(caption, QStringLiteral("gespeicherte Gesamtergebnisse aus     ") + fileName);
+    QCOMPARE(lastName, QStringLiteral(" Nr 3"));
+    QCOMPARE(int(LoadedRecordCount), 3);
+    QCOMPARE(ResultsFileName.text(), fileName.left(79));
+}
+
+void ResultsWindowsTest::openMenuShowsNothingWhenTheFileCannotBeRead()
+{
+    const QString missing = path(QStringLiteral("fehlt.ERG"));
+    FileDialogs::answerForTests([&](QFileDialog *) { return missing; });
+    int shown = 0;
+    {
+        auto actor = whenShown(Form_Speich_MuW, [&] {
+            ++shown;
+            Form_Speich_MuW->close();
+        });
+        OpenOverallResultsFile();
+        QTest::qWait(20);
+    }
+    QCOMPARE(shown, 0);
+    QCOMPARE(TestSupport::messages().lastText(), QStringLiteral("Datei nicht gefunden"));
+    QCOMPARE(TestSupport::messages().shown[0].kind, MessageBoxes::Kind::Error);
+}
+
+void ResultsWindowsTest::overallResultsWindowOpensAnotherFile()
+{
+    const QString two = path(QStringLiteral("zwei.ERG"));
+    const QString five = path(QStringLiteral("fuenf.ERG"));
+    writeRecords(two, 2);
+    writeRecords(five, 5);
+    QString answer = five;
+    FileDialogs::answerForTests([&](QFileDialog *) { return answer; });
+    Form_Speich_MuW->DateiffnenGesamtergebnisse1->trigger();
+    QCOMPARE(Form_Speich_MuW->StringGrid1->cell(1, 6), QStringLiteral(" Nr 5"));
+
+    answer.clear();
+    Form_Speich_MuW->DateiffnenGesamtergebnisse1->trigger();
+    QCOMPARE(int(LoadedRecordCount), 5);
+    QCOMPARE(Form_Speich_MuW->windowTitle(),
+             QStringLiteral("gespeicherte Gesamtergebnisse aus     ") + five);
+
+    answer = two;
+    Form_Speich_MuW->DateiffnenGesamtergebnisse1->trigger();
+    QCOMPARE(int(LoadedRecordCount), 2);
+    QVERIFY(Form_Speich_MuW->StringGrid1->cell(1, 6).isEmpty());
+    QVERIFY(TestSupport::messages().shown.isEmpty());
+}
+
+QTEST_MAIN(ResultsWindowsTest)
+#include "test_results_windows.moc"

@@ -1,0 +1,288 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TestSupport.h"
+
+#include "common/SharedState.h"
+#include "disturbance/Ringe.h"
+
+#include <QLabel>
+#include <QtTest>
+
+class RingsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TestSupport::createProgram(); }
+    void cleanupTestCase() { TestSupport::destroyProgram(); }
+    void init();
+
+    void radiiFollowTheAreaHeight_data();
+    void radiiFollowTheAreaHeight();
+    void valuesTargetsAndPlacesStayInTheirRanges();
+    void pressOnTheRimScoresTheRing_data();
+    void pressOnTheRimScoresTheRing();
+    void pressOnOverlappingRingsScoresEveryRingOnce();
+    void secondPressOnAHitRingScoresNothing();
+    void fifthHitPlacesAllRingsAnew();
+    void exactModeCountsDownAboveTheTargetAndWinsOnIt();
+    void exceedModeWinsOnlyAboveTheTarget_data();
+    void exceedModeWinsOnlyAboveTheTarget();
+    void runStartResetsScoreAndSetsTexts();
+    void relocationKeepsScoreAndTargetAndFreesHitRings();
+    void legendSpreadsOverThePanelHeight();
+    void closeBoxShowsTheTaskAgainAndTimeOutEndsIt();
+
+private:
+    // Five rings of radius 20 side by side, red worth 50 .. blue worth 10, none hit.
+    static void layRingsInARow();
+};
+
+void RingsTest::init()
+{
+    RingsExactMode = 0;
+    TaskTimerInterval = 1;
+    Form_Ringe->setResult(QDialog::Rejected);
+    Form_Ringe->Timer1.stop();
+}
+
+void RingsTest::layRingsInARow()
+{
+    RingsState &state = Form_Ringe->rings();
+    for (int i = 0; i < RingCount; ++i)
+        state.rings[size_t(i)] = {QPointF(50 + 60 * i, 50), 20, 50 - 10 * i, false};
+    state.score = 0;
+    state.anyHit = false;
+}
+
+void RingsTest::radiiFollowTheAreaHeight_data()
+{
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("red");
+    QTest::newRow("479") << 479 << 10;
+    QTest::newRow("480") << 480 << 14;
+    QTest::newRow("639") << 639 << 14;
+    QTest::newRow("640") << 640 << 18;
+}
+
+void RingsTest::radiiFollowTheAreaHeight()
+{
+    QFETCH(int, height);
+    QFETCH(int, red);
+    const std::array<int, RingCount> radii = RingRadiiForHeight(height);
+    for (int i = 0; i < RingCount; ++i)
+        QCOMPARE(radii[size_t(i)], red * (i + 1));
+}
+
+void RingsTest::valuesTargetsAndPlacesStayInTheirRanges()
+{
+    RingsState state;
+    state.chooseRadii(640);
+    QSet<int> reds;
+    QSet<int> targets;
+    for (int run = 0; run < 300; ++run) {
+        state.drawValues();
+        reds.insert(state.rings[RingRed].value);
+        QCOMPARE(state.rings[RingBlue].value, state.rings[RingRed].value - 40);
+        targets.insert(DrawRingsTargetScore());
+        state.place(300, 200);
+        for (const RingData &ring : state.rings) {
+            QVERIFY(ring.centre.x() - ring.radius >= 0 && ring.centre.x() + ring.radius <= 300);
+            QVERIFY(ring.centre.y() - ring.radius >= 0 && ring.centre.y() + ring.radius <= 200);
+        }
+    }
+    QCOMPARE(reds, (QSet<int>{50, 60, 70, 80, 90}));
+    QCOMPARE(targets.size(), 15);
+    QCOMPARE(*std::min_element(targets.begin(), targets.end()), 160);
+    QCOMPARE(*std::max_element(targets.begin(), targets.end()), 300);
+}
+
+void RingsTest::pressOnTheRimScoresTheRing_data()
+{
+    QTest::addColumn<QPointF>("at");
+    QTest::addColumn<bool>("scores");
+    QTest::newRow("rim right") << QPointF(120, 100) << true;
+    QTest::newRow("rim diagonal") << QPointF(112, 116) << true;
+    QTest::newRow("just outside") << QPointF(120.01, 100) << false;
+    QTest::newRow("centre") << QPointF(100, 100) << true;
+}
+
+void RingsTest::pressOnTheRimScoresTheRing()
+{
+    QFETCH(QPointF, at);
+    QFETCH(bool, scores);
+    QCOMPARE(RingContains({QPointF(100, 100), 20, 30, false}, at), scores);
+}
+
+void RingsTest::pressOnOverlappingRingsScoresEveryRingOnce()
+{
+    RingsState state;
+    for (int i = 0; i < RingCount; ++i)
+        state.rings[size_t(i)] = {QPointF(500, 500), 10, 50 - 10 * i, false};
+    // Red lies wholly inside the larger blue ring drawn over it.
+    state.rings[RingRed] = {QPointF(100, 100), 10, 50, false};
+    state.rings[RingBlue] = {QPointF(105, 100), 40, 10, false};
+    QVERIFY(state.press(QPointF(100, 100), 200));
+    QCOMPARE(state.score, 60);
+    QVERIFY(state.rings[RingRed].hit && state.rings[RingBlue].hit);
+    QVERIFY(!state.rings[RingYellow].hit);
+}
+
+void RingsTest::secondPressOnAHitRingScoresNothing()
+{
+    layRingsInARow();
+    RingsTargetScore = 300;
+    Form_Ringe->PaintBox1MouseDown(50, 50);
+    Form_Ringe->PaintBox1MouseDown(50, 50);
+    QCOMPARE(Form_Ringe->rings().score, 50);
+    QCOMPARE(Form_Ringe->Label_Punkte->text(), QStringLiteral("erreichte Punktzahl:  50"));
+}
+
+void RingsTest::fifthHitPlacesAllRingsAnew()
+{
+    layRingsInARow();
+    RingsTargetScore = 300;
+    for (int i = 0; i < 4; ++i)
+        Form_Ringe->PaintBox1MouseDown(50 + 60 * i, 50);
+    QCOMPARE(Form_Ringe->rings().score, 140);
+    Form_Ringe->PaintBox1MouseDown(290, 50);
+    const RingsState &state = Form_Ringe->rings();
+    QCOMPARE(state.score, 150);
+    QVERIFY(Form_Ringe->result() != QDialog::Accepted);
+    int moved = 0;
+    for (int i = 0; i < RingCount; ++i) {
+        QVERIFY(!state.rings[size_t(i)].hit);
+        moved += state.rings[size_t(i)].centre != QPointF(50 + 60 * i, 50);
+    }
+    QVERIFY(moved >= 4);
+    // The rings lie in the drawing area at their new places.
+    const RingData &blue = state.rings[RingBlue];
+    QCOMPARE(Form_Ringe->PaintBox1->canvas().pixelColor(blue.centre.toPoint()),
+             RingColour(RingBlue));
+}
+
+void RingsTest::exactModeCountsDownAboveTheTargetAndWinsOnIt()
+{
+    layRingsInARow();
+    RingsExactMode = 1;
+    RingsTargetScore = 200;
+    Form_Ringe->rings().score = 190;
+    Form_Ringe->rings().rings[RingGreen].value = 30;
+    Form_Ringe->rings().rings[RingWhite].value = 20;
+    Form_Ringe->Timer1.start(100000);
+    Form_Ringe->PaintBox1MouseDown(170, 50);
+    QCOMPARE(Form_Ringe->rings().score, 220);
+    QVERIFY(Form_Ringe->result() != QDialog::Accepted);
+    Form_Ringe->PaintBox1MouseDown(230, 50);
+    QCOMPARE(Form_Ringe->rings().score, 200);
+    QCOMPARE(Form_Ringe->result(), int(QDialog::Accepted));
+    QVERIFY(!Form_Ringe->Timer1.isActive());
+    QCOMPARE(Form_Ringe->Label_Punkte->text(), QStringLiteral("0"));
+}
+
+void RingsTest::exceedModeWinsOnlyAboveTheTarget_data()
+{
+    QTest::addColumn<int>("before");
+    QTest::addColumn<int>("ringX");
+    QTest::addColumn<int>("after");
+    QTest::addColumn<bool>("won");
+    QTest::newRow("reaching 200") << 160 << 110 << 200 << false;
+    QTest::newRow("passing 200") << 170 << 110 << 210 << true;
+    QTest::newRow("from 200 upwards") << 200 << 290 << 210 << true;
+}
+
+void RingsTest::exceedModeWinsOnlyAboveTheTarget()
+{
+    QFETCH(int, before);
+    QFETCH(int, ringX);
+    QFETCH(int, after);
+    QFETCH(bool, won);
+    layRingsInARow();
+    RingsTargetScore = 200;
+    Form_Ringe->rings().score = before;
+    Form_Ringe->PaintBox1MouseDown(ringX, 50);
+    QCOMPARE(Form_Ringe->rings().score, after);
+    QCOMPARE(Form_Ringe->result() == QDialog::Accepted, won);
+    QCOMPARE(RingsRunWon(after, 200, false), won);
+}
+
+void RingsTest::runStartResetsScoreAndSetsTexts()
+{
+    Form_Ringe->rings().score = 120;
+    RingsExactMode = 1;
+    TaskTimerInterval = 101;
+    Form_Ringe->StartRingsRun();
+    QCOMPARE(Form_Ringe->rings().score, 0);
+    QCOMPARE(Form_Ringe->Label_Punkte->text(), QStringLiteral("erreichte Punktzahl:  0"));
+    QCOMPARE(Form_Ringe->Label_PunktGrenze->text(),
+             QStringLiteral("genau zu erreichende Punktzahl:  %1").arg(RingsTargetScore));
+    QCOMPARE(Form_Ringe->Timer1.interval(), 1212000);
+    QVERIFY(Form_Ringe->Timer1.isActive());
+    const int red = Form_Ringe->rings().rings[RingRed].value;
+    QCOMPARE(Form_Ringe->Label_PunkteRot->text(), QString::number(red));
+    QCOMPARE(Form_Ringe->Label_PunkteBlau->text(), QString::number(red - 40));
+    QCOMPARE(Form_Ringe->rings().rings[RingBlue].radius,
+             RingRadiiForHeight(Form_Ringe->PaintBox1->height())[RingBlue]);
+    QVERIFY(Form_Ringe->Label_Punkte->x() >
+            Form_Ringe->Label_PunktGrenze->x() + Form_Ringe->Label_PunktGrenze->width());
+
+    RingsExactMode = 0;
+    TaskTimerInterval = 1;
+    Form_Ringe->StartRingsRun();
+    QCOMPARE(Form_Ringe->Label_PunktGrenze->text(),
+             QStringLiteral("zu überbietende Punktzahl:  %1").arg(RingsTargetScore));
+    QCOMPARE(Form_Ringe->Timer1.interval(), 12000);
+}
+
+void RingsTest::relocationKeepsScoreAndTargetAndFreesHitRings()
+{
+    layRingsInARow();
+    RingsTargetScore = 300;
+    Form_Ringe->PaintBox1MouseDown(50, 50);
+    Form_Ringe->Timer1Timer();
+    const RingsState &state = Form_Ringe->rings();
+    QCOMPARE(state.score, 50);
+    QCOMPARE(RingsTargetScore, 300);
+    QVERIFY(!state.anyHit);
+    QVERIFY(!state.rings[RingRed].hit);
+    QCOMPARE(Form_Ringe->Timer1.interval(), 12000);
+    Form_Ringe->Timer1.stop();
+}
+
+void RingsTest::legendSpreadsOverThePanelHeight()
+{
+    QCOMPARE(LegendUnit(1200), 2);
+    QCOMPARE(LegendUnit(100), 1);
+    // Unit 2, label 20 high, circle 50 high: 200 - (4 + 20 + 50) / 2.
+    QCOMPARE(LegendLabelTop(2, 1, 20, 50), 163);
+    QCOMPARE(LegendLabelTop(2, 5, 20, 50), 963);
+    QCOMPARE(LegendCentredLeft(60, 25), 18);
+}
+
+void RingsTest::closeBoxShowsTheTaskAgainAndTimeOutEndsIt()
+{
+    bool runningInFirstShow = false;
+    bool shownAgain = false;
+    bool runningInSecondShow = false;
+    QTimer::singleShot(100, Form_Ringe, [&] {
+        runningInFirstShow = Form_Ringe->Timer1.isActive();
+        Form_Ringe->close();
+        QTimer::singleShot(100, Form_Ringe, [&] {
+            shownAgain = Form_Ringe->isVisible();
+            runningInSecondShow = Form_Ringe->Timer1.isActive();
+            // What the overall time limit does when it strikes.
+            Form_Ringe->Timer1.setInterval(0);
+            Form_Ringe->Timer1.stop();
+            Form_Ringe->CloseWithOk();
+        });
+    });
+    RunRingsTask();
+    QVERIFY(runningInFirstShow);
+    QVERIFY(shownAgain);
+    QVERIFY(runningInSecondShow);
+    QVERIFY(!Form_Ringe->isVisible());
+    QVERIFY(!Form_Ringe->Timer1.isActive());
+    QCOMPARE(Form_Ringe->result(), int(QDialog::Accepted));
+}
+
+QTEST_MAIN(RingsTest)
+#include "test_rings.moc"
