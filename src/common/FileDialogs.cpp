@@ -30,6 +30,8 @@ QFileDialog *CreateResultsSaveDialog(QWidget *parent)
 {
     auto *dialog = createResultsDialog(parent, QFileDialog::AcceptSave);
     dialog->setFileMode(QFileDialog::AnyFile);
+    // Choosing an existing file is the normal way to add a game to it, not an overwrite.
+    dialog->setOption(QFileDialog::DontConfirmOverwrite);
     return dialog;
 }
 

@@ -23,6 +23,7 @@ void PhaseTimer::setInterval(int milliseconds)
         return;
     m_clock.start();
     armFor(m_interval);
+    emit started();
 }
 
 void PhaseTimer::armFor(qint64 deadline)

@@ -29,6 +29,8 @@ public:
     void stop() { setInterval(0); }
 
 signals:
+    // A phase began: the timer was (re)started with a positive interval.
+    void started();
     void timeout();
 
 private:

@@ -22,14 +22,14 @@ QString InOutErrorText(int code)
     }
 }
 
-int OpenFailureCode(const QFile &file)
+int OpenFailureCode(const QFile &file, QIODevice::OpenMode mode)
 {
     const QFileInfo info(file.fileName());
     if (!info.exists())
         return InOutCodes::FileNotFound;
-    if (file.error() == QFileDevice::PermissionsError || !info.isReadable())
-        return InOutCodes::AccessDenied;
-    return InOutCodes::FileNotOpen;
+    const bool denied = file.error() == QFileDevice::PermissionsError || !info.isReadable() ||
+                        ((mode & QIODevice::WriteOnly) && !info.isWritable());
+    return denied ? InOutCodes::AccessDenied : InOutCodes::FileNotOpen;
 }
 
 bool HandleInOutErrors(const std::function<void()> &body)
@@ -58,7 +58,7 @@ void RecordFile::open(QIODevice::OpenMode mode)
     if (m_file.isOpen())
         m_file.close();
     if (!m_file.open(mode))
-        throw InOutError(OpenFailureCode(m_file));
+        throw InOutError(OpenFailureCode(m_file, mode));
 }
 
 void RecordFile::Reset()

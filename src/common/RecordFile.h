@@ -32,8 +32,9 @@ constexpr int FileNotOpen = 103;
 
 // "Datei nicht gefunden", "Dateizugriff verweigert", "E/A-Fehler <code>".
 QString InOutErrorText(int code);
-// The code for a file that could not be opened: not found, access denied or the system's error.
-int OpenFailureCode(const QFile &file);
+// The code for a file that could not be opened in the given mode: not found, access denied
+// (also a write-protected file opened for writing) or "file not open".
+int OpenFailureCode(const QFile &file, QIODevice::OpenMode mode = QIODevice::ReadOnly);
 
 // Runs an event handler's body; an input/output error is shown in an error box, the rest
 // of the body is skipped and the program goes on. Returns false when an error occurred.

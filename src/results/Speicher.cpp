@@ -13,8 +13,6 @@
 #include "results/Zeigen.h"
 
 #include <QApplication>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QMenuBar>
 #include <QPageLayout>
@@ -156,9 +154,6 @@ bool SaveOverallResult(const QString &fileName)
     BuildOverallRecord();
     QList<QByteArray> records;
     if (RecordFile::Exists(ResultsFilePath)) {
-        // A write-protected file is refused before anything changes.
-        if (!QFileInfo(ResultsFilePath).isWritable())
-            throw InOutError(InOutCodes::AccessDenied);
         RecordFile file(ResultsFilePath, OverallResultRecord::Size);
         file.Reset();
         const qint64 count = file.FileSize();
@@ -194,10 +189,7 @@ void LoadOverallResults()
 
 QString ChooseResultsFileToSave()
 {
-    QFileDialog *dialog = Form_MuW->SaveDialog_Muw;
-    // Choosing an existing file is the normal way to add a game to it.
-    dialog->setOption(QFileDialog::DontConfirmOverwrite);
-    return FileDialogs::Execute(dialog);
+    return FileDialogs::Execute(Form_MuW->SaveDialog_Muw);
 }
 
 bool StoreOverallResult(const QString &fileName)
