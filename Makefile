@@ -25,7 +25,7 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 bench: build
-	cd $(BUILD) && ./mentaro_bench
+	cd $(BUILD) && ./mentaro_bench | tee $(CURDIR)/bench/RESULTS.md
 
 clean:
 	rm -rf $(BUILD)

@@ -41,6 +41,7 @@ private slots:
     void correctionAfterOneSideCushionSendsTheBallTowardsThePress();
     void drawingTheBallTwiceRestoresThePicture();
     void stepMovesTheBallAndLeavesATrace();
+    void lateTickMakesUpTheMissedSteps();
     void tableSetUpReloadsAPositiveStep();
     void timeOutStopsTheRunningBallAndEndsTheTask();
 
@@ -322,6 +323,23 @@ void BilliardsTest::stepMovesTheBallAndLeavesATrace()
     QCOMPARE(canvas.pixel(300, 300), white);
     QCOMPARE(canvas.pixel(317, 300), white);
     QCOMPARE(canvas.pixel(308, 300), black);
+}
+
+void BilliardsTest::lateTickMakesUpTheMissedSteps()
+{
+    // At speed 100 the ball moves a step a millisecond even when the timer wakes up late.
+    ClearPaintBox(Form_Billard->PaintBox1);
+    layTable(QPointF(500, 350), QPointF(60, 60), 0, 1);
+    Form_Billard->PaintBox1MouseDown(999, 350);
+    QVERIFY(Form_Billard->Timer2.isActive());
+    QTest::qSleep(20);
+    const quint64 before = Form_Billard->ballSteps();
+    Form_Billard->Timer2Timer();
+    QCOMPARE(Form_Billard->ballSteps(), before + 4); // a few at a time, never a leap
+    Form_Billard->Timer2.stop();
+    Form_Billard->Timer2Timer();
+    QCOMPARE(Form_Billard->ballSteps(), before + 5); // a stopped shot takes single steps
+    BilliardShotRunning = 0;
 }
 
 void BilliardsTest::tableSetUpReloadsAPositiveStep()

@@ -94,13 +94,15 @@ void CommonTest::shortStringsCutToTheirSizeAndStoreCp1252()
     char bytes[13];
     name.store(bytes);
     QCOMPARE(int(quint8(bytes[0])), 12);
-    QCOMPARE(quint8(bytes[2]), quint8(0xFC)); // ü
+    QCOMPARE(quint8(bytes[2]), quint8(0xFC));  // ü
     QCOMPARE(quint8(bytes[11]), quint8(0xDF)); // ß
 
     const ShortString<5> shortName(QStringLiteral("Al"));
     char padded[6];
     shortName.store(padded);
-    QCOMPARE(QByteArray(padded, 6), QByteArray("\x02" "Al\0\0\0", 6));
+    QCOMPARE(QByteArray(padded, 6), QByteArray("\x02"
+                                               "Al\0\0\0",
+                                               6));
     QCOMPARE(ShortString<5>::load(padded).text(), QStringLiteral("Al"));
     QCOMPARE(fromCp1252(toCp1252(QStringLiteral("Äöü€"))), QStringLiteral("Äöü€"));
 }

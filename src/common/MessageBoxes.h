@@ -10,7 +10,12 @@ class QWidget;
 // All message boxes of the program; titles and icons are the platform's.
 namespace MessageBoxes {
 
-enum class Kind { Information, Question, Error };
+enum class Kind
+{
+    Information,
+    Question,
+    Error
+};
 
 // Information box with one OK button.
 void ShowInformation(const QString &text, QWidget *parent = nullptr);

@@ -4,9 +4,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 
-ModalForm::ModalForm(QWidget *parent) : QDialog(parent)
-{
-}
+ModalForm::ModalForm(QWidget *parent) : QDialog(parent) {}
 
 int ModalForm::ShowModal()
 {

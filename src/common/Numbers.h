@@ -4,6 +4,12 @@
 // "Rounded": to the nearest integer, halves to the even neighbour.
 int RoundHalfEven(double value);
 // "div": integer division truncating toward zero (C++'s own / on int).
-constexpr int Div(int a, int b) { return a / b; }
+constexpr int Div(int a, int b)
+{
+    return a / b;
+}
 // "mod" matching Div.
-constexpr int Mod(int a, int b) { return a % b; }
+constexpr int Mod(int a, int b)
+{
+    return a % b;
+}

@@ -13,6 +13,10 @@ PhaseTimer::PhaseTimer(QObject *parent) : QObject(parent)
     connect(&m_finishTimer, &QTimer::timeout, this, &PhaseTimer::finishTimerFired);
 }
 
+namespace {
+constexpr qint64 NsPerMs = 1000000;
+}
+
 void PhaseTimer::setInterval(int milliseconds)
 {
     ++m_generation;
@@ -22,36 +26,42 @@ void PhaseTimer::setInterval(int milliseconds)
     if (m_interval == 0)
         return;
     m_clock.start();
-    armFor(m_interval);
+    armFor(m_interval * NsPerMs);
     emit started();
 }
 
-void PhaseTimer::armFor(qint64 deadline)
+void PhaseTimer::armFor(qint64 deadlineNs)
 {
-    m_deadline = deadline;
-    const qint64 left = m_deadline - m_clock.elapsed();
-    if (left > FinishLeadMs)
-        m_leadTimer.start(int(left - FinishLeadMs));
+    m_deadlineNs = deadlineNs;
+    scheduleRest();
+}
+
+void PhaseTimer::scheduleRest()
+{
+    const qint64 leftNs = m_deadlineNs - m_clock.nsecsElapsed();
+    if (leftNs > FinishLeadMs * NsPerMs)
+        m_leadTimer.start(int(leftNs / NsPerMs) - FinishLeadMs);
+    else if (leftNs > SpinMs * NsPerMs)
+        m_finishTimer.start(int(leftNs / NsPerMs) - SpinMs);
     else
-        m_finishTimer.start(int(std::max<qint64>(0, left)));
+        m_finishTimer.start(0);
 }
 
 void PhaseTimer::leadTimerFired()
 {
-    m_finishTimer.start(int(std::max<qint64>(0, m_deadline - m_clock.elapsed())));
+    scheduleRest();
 }
 
 void PhaseTimer::finishTimerFired()
 {
-    const qint64 left = m_deadline - m_clock.elapsed();
-    if (left > 0) {
-        // The finishing timer may wake a millisecond early; never end a phase short.
-        m_finishTimer.start(int(left));
+    if (m_clock.nsecsElapsed() < m_deadlineNs) {
+        // Never end a phase short.
+        scheduleRest();
         return;
     }
     const quint64 generation = m_generation;
     emit timeout();
     // The next period counts from the scheduled end, so a repeating timer does not drift.
     if (generation == m_generation && m_interval > 0)
-        armFor(m_deadline + m_interval);
+        armFor(m_deadlineNs + m_interval * NsPerMs);
 }

@@ -15,8 +15,8 @@ QDateTime fixedNow;
 void Randomize()
 {
     // Under a fixed seed successive reseeds still differ, as they would with a running clock.
-    const quint32 seed = fixedSeed ? *fixedSeed + reseedCount++
-                                   : quint32(now().time().msecsSinceStartOfDay());
+    const quint32 seed =
+        fixedSeed ? *fixedSeed + reseedCount++ : quint32(now().time().msecsSinceStartOfDay());
     generator.seed(seed);
 }
 

@@ -23,8 +23,7 @@ constexpr bool IsGameRound(int round)
 }
 
 // Per-round values, indexed by round number 1..6.
-template<typename T>
-class RoundArray
+template <typename T> class RoundArray
 {
 public:
     T &operator[](int round)

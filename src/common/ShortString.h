@@ -13,8 +13,7 @@ void storeShortString(const QString &text, int capacity, char *dest);
 QString loadShortString(const char *src, int capacity);
 
 // A length-prefixed text of at most N characters (String[N]): longer values are cut to N.
-template<int N>
-class ShortString
+template <int N> class ShortString
 {
     static_assert(N >= 1 && N <= 255, "a short string holds 1..255 characters");
 
@@ -40,7 +39,10 @@ public:
     // Reads a stored value; a length byte larger than N is cut to N.
     static ShortString load(const char *src) { return ShortString(loadShortString(src, N)); }
 
-    friend bool operator==(const ShortString &a, const ShortString &b) { return a.m_text == b.m_text; }
+    friend bool operator==(const ShortString &a, const ShortString &b)
+    {
+        return a.m_text == b.m_text;
+    }
     friend bool operator==(const ShortString &a, const QString &b) { return a.m_text == b; }
 
 private:

@@ -8,6 +8,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -255,14 +256,35 @@ void TForm_Billard::PaintBox1MouseDown(int X, int Y)
     m_table.shotAngle = AimAngle(m_table, QPointF(X, Y));
     if (BilliardShotRunning == 0) {
         BilliardShotRunning = 1;
+        m_shotClock.start();
+        m_shotSteps = 0;
         Timer2.start(TaskTimerInterval);
     }
 }
 
 void TForm_Billard::Timer2Timer()
 {
-    drawBall();
-    MoveBall();
+    const int steps = ballStepsDue();
+    for (int i = 0; i < steps; ++i) {
+        drawBall();
+        MoveBall();
+        ++m_shotSteps;
+        if (!Timer2.isActive())
+            break; // the shot has ended
+    }
+}
+
+// A timer of 1 ms wakes up a fraction of a millisecond late, which would slow the ball by a
+// tenth or more; the ball makes up the missed steps, a few at a time, so it moves at the speed
+// the setting gives.
+int TForm_Billard::ballStepsDue() const
+{
+    constexpr qint64 MaxCatchUpSteps = 4;
+    if (!m_shotClock.isValid() || TaskTimerInterval <= 0)
+        return 1;
+    const qint64 intervalNs = qint64(TaskTimerInterval) * 1000000;
+    const qint64 due = m_shotClock.nsecsElapsed() / intervalNs - m_shotSteps;
+    return int(std::clamp<qint64>(due, 1, MaxCatchUpSteps));
 }
 
 void TForm_Billard::MoveBall()

@@ -4,6 +4,7 @@
 #include "common/ModalForm.h"
 #include "common/SharedState.h"
 
+#include <QElapsedTimer>
 #include <QPointF>
 #include <QRect>
 #include <QTimer>
@@ -93,9 +94,13 @@ private:
     void FormCreate();
     void drawTarget();
     void endShot();
+    int ballStepsDue() const;
 
     BilliardTable m_table;
     quint64 m_ballSteps = 0;
+    // The running shot's clock and steps, to keep the ball at the speed the setting gives.
+    QElapsedTimer m_shotClock;
+    qint64 m_shotSteps = 0;
     bool m_setUpPending = false;
 };
 

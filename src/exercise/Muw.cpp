@@ -2,6 +2,7 @@
 #include "exercise/Muw.h"
 
 #include "common/FileDialogs.h"
+#include "common/KeyPress.h"
 #include "common/MessageBoxes.h"
 #include "common/ScaleToScreen.h"
 #include "common/SharedState.h"
@@ -109,20 +110,6 @@ QPushButton *createButton(QWidget *parent, const QString &name, const QString &c
     return button;
 }
 
-// The translation of a key event into the character a key filter judges; null for keys that
-// type nothing (arrows, Delete, F4), which pass unfiltered.
-QChar typedCharacter(const QKeyEvent *event)
-{
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return QLatin1Char('\r');
-    case Qt::Key_Backspace:
-        return QLatin1Char('\b');
-    default:
-        return event->text().isEmpty() ? QChar() : event->text().at(0);
-    }
-}
 } // namespace
 
 bool SettingTextRefused(const QString &text, int maximum, int width)
@@ -751,7 +738,7 @@ bool TForm_MuW::eventFilter(QObject *watched, QEvent *event)
     if (!list)
         return ModalForm::eventFilter(watched, event);
     if (event->type() == QEvent::KeyPress) {
-        QChar key = typedCharacter(static_cast<QKeyEvent *>(event));
+        QChar key = TypedCharacter(static_cast<QKeyEvent *>(event));
         if (key.isNull())
             return false;
         if (list == Edit_S_MuW)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "exercise/Muw_zahl.h"
 
+#include "common/KeyPress.h"
 #include "common/MessageBoxes.h"
 #include "common/Numbers.h"
 #include "common/RandomClock.h"
@@ -123,18 +124,6 @@ QLabel *createPanel(QWidget *parent, const QString &name, const QRect &geometry,
     return panel;
 }
 
-QChar typedCharacter(const QKeyEvent *event)
-{
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return QLatin1Char('\r');
-    case Qt::Key_Backspace:
-        return QLatin1Char('\b');
-    default:
-        return event->text().isEmpty() ? QChar() : event->text().at(0);
-    }
-}
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -686,7 +675,7 @@ bool TForm_MuW_Zahlen::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != Edit_Wiedergeben || event->type() != QEvent::KeyPress)
         return ModalForm::eventFilter(watched, event);
-    QChar key = typedCharacter(static_cast<QKeyEvent *>(event));
+    QChar key = TypedCharacter(static_cast<QKeyEvent *>(event));
     if (key.isNull())
         return false;
     Edit_WiedergebenKeyPress(key);

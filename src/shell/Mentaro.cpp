@@ -22,9 +22,7 @@
 #include <QLocale>
 #include <QTranslator>
 
-MentaroApplication::MentaroApplication(int &argc, char **argv) : QApplication(argc, argv)
-{
-}
+MentaroApplication::MentaroApplication(int &argc, char **argv) : QApplication(argc, argv) {}
 
 bool MentaroApplication::notify(QObject *receiver, QEvent *event)
 {
@@ -51,8 +49,7 @@ void InstallGermanTranslation(QCoreApplication &app)
     }
 }
 
-template<typename Form>
-void createForm(Form *&instance)
+template <typename Form> void createForm(Form *&instance)
 {
     instance = new Form(Form_Prgr);
 }
@@ -74,8 +71,7 @@ void CreateWindows()
     createForm(Form_Billard);
 }
 
-template<typename Form>
-void destroyForm(Form *&instance)
+template <typename Form> void destroyForm(Form *&instance)
 {
     delete instance;
     instance = nullptr;

@@ -15,7 +15,8 @@ int main(int argc, char **argv)
     FillCapitalsTable();
     QFile file(QString::fromLocal8Bit(argv[1]));
     const QByteArray bytes = CapitalsTableBytes();
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size()) {
         std::fprintf(stderr, "cannot write %s\n", argv[1]);
         return 1;
     }

@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "common/KeyPress.h"
+
+#include <QKeyEvent>
+
+QChar TypedCharacter(const QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return QLatin1Char('\r');
+    case Qt::Key_Backspace:
+        return QLatin1Char('\b');
+    default:
+        return event->text().isEmpty() ? QChar() : event->text().at(0);
+    }
+}

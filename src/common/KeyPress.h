@@ -1,0 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QChar>
+
+class QKeyEvent;
+
+// The character a key filter judges for a key press: '\r' for Enter, '\b' for Backspace,
+// the typed character otherwise; null for keys that type nothing (arrows, Delete, F4),
+// which pass unfiltered.
+QChar TypedCharacter(const QKeyEvent *event);
