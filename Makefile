@@ -25,7 +25,8 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 bench: build
-	cd $(BUILD) && ./mentaro_bench | tee $(CURDIR)/bench/RESULTS.md
+	cd $(BUILD) && ./mentaro_bench | tee bench-output.md
+	cat $(BUILD)/bench-output.md bench/GOALS.md > bench/RESULTS.md
 
 clean:
 	rm -rf $(BUILD)
