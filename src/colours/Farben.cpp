@@ -42,14 +42,6 @@ QColor buttonFace()
     return QApplication::palette().color(QPalette::Button);
 }
 
-void setTimerInterval(QTimer &timer, int milliseconds)
-{
-    if (milliseconds > 0)
-        timer.start(milliseconds);
-    else
-        timer.stop();
-}
-
 QLabel *createLabel(QWidget *parent, const QString &text, const QRect &geometry)
 {
     auto *label = new QLabel(text, parent);
@@ -181,10 +173,8 @@ TForm_Farben::TForm_Farben(QWidget *parent) : ModalForm(parent)
     Timer1.setObjectName(QStringLiteral("Timer1"));
     Timer2.setObjectName(QStringLiteral("Timer2"));
     // The display and pause times are what the exercise trains with; keep them exact.
-    Timer1.setTimerType(Qt::PreciseTimer);
-    Timer2.setTimerType(Qt::PreciseTimer);
-    connect(&Timer1, &QTimer::timeout, this, &TForm_Farben::Timer1Timer);
-    connect(&Timer2, &QTimer::timeout, this, &TForm_Farben::Timer2Timer);
+    connect(&Timer1, &PhaseTimer::timeout, this, &TForm_Farben::Timer1Timer);
+    connect(&Timer2, &PhaseTimer::timeout, this, &TForm_Farben::Timer2Timer);
     FormCreate();
 }
 
@@ -370,7 +360,7 @@ void TForm_Farben::StartClick()
     SetCountersVisible(false);
     Start->setEnabled(false);
     SetInputsEnabled(false);
-    setTimerInterval(Timer1, PauseLengthMs);
+    Timer1.setInterval(PauseLengthMs);
 }
 
 void TForm_Farben::Timer1Timer()
@@ -388,14 +378,14 @@ void TForm_Farben::Timer1Timer()
     if (ShownCount == ColourCount)
         SequenceComplete = true;
     Timer1.stop();
-    setTimerInterval(Timer2, ShowDurationMs);
+    Timer2.setInterval(ShowDurationMs);
 }
 
 void TForm_Farben::Timer2Timer()
 {
     Panel_Farbe->setColour(buttonFace());
     if (!SequenceComplete) {
-        setTimerInterval(Timer1, PauseLengthMs);
+        Timer1.setInterval(PauseLengthMs);
         Timer2.stop();
         return;
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "common/ModalForm.h"
+#include "common/PhaseTimer.h"
 #include "common/SharedState.h"
 
 #include <QColor>
@@ -110,8 +111,8 @@ public:
     QLineEdit *Edit_Zeige_Dauer = nullptr;
     QLineEdit *Edit_Pausen_Laenge = nullptr;
     QPushButton *Start = nullptr;
-    QTimer Timer1;
-    QTimer Timer2;
+    PhaseTimer Timer1;
+    PhaseTimer Timer2;
 
     // Runs once per showing of the window, not on every reactivation (a message box
     // closing must not reset a running answer phase).
