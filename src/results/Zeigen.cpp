@@ -8,6 +8,7 @@
 #include "results/Name.h"
 #include "results/Speicher.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -26,6 +27,20 @@ constexpr int DesignGridPointSize = 8;
 const QStringList ColumnHeads = {QStringLiteral("   Nr."),   QStringLiteral(" vorgegeben"),
                                  QStringLiteral(" Störung"), QStringLiteral(" Ihre Eingabe"),
                                  QStringLiteral(" Wertung"), QStringLiteral(" Punkte")};
+
+// The long captions shrink, never below a readable size, until they fit their button.
+void fitCaption(QToolButton *button, qreal designPointSize)
+{
+    QFont font = button->font();
+    const QString caption = QString(button->text()).remove(QLatin1Char('&'));
+    const int room = button->width() - 12;
+    for (qreal size = designPointSize; size > 6; size -= 0.5) {
+        font.setPointSizeF(size);
+        if (QFontMetrics(font).horizontalAdvance(caption) <= room)
+            break;
+    }
+    button->setFont(font);
+}
 
 QToolButton *createFlatButton(QWidget *parent, const QString &name, const QString &caption,
                               const QColor &textColor)
@@ -207,6 +222,7 @@ void TForm_zeigen::FormCreate()
 {
     ScaleToScreen(this);
     m_panelHeight = Panel_zurueck_gesamt->height();
+    m_buttonPointSize = SpeedBut_zurueck_ohne_Sp->font().pointSizeF();
     StringGrid1->verticalHeader()->setDefaultSectionSize(
         RoundHalfEven(DesignRowHeight * double(width()) / DesignWidth));
     // Before the first showing the outer width equals the client width.
@@ -234,6 +250,10 @@ void TForm_zeigen::resizeEvent(QResizeEvent *event)
     SpeedBut_zurueck_mit_Sp->setGeometry(2 * margin + buttonWidth, SpeedBut_zurueck_mit_Sp->y(),
                                          buttonWidth, SpeedBut_zurueck_mit_Sp->height());
     StringGrid1->setGeometry(0, menuHeight, width(), height() - menuHeight - m_panelHeight);
+    if (m_buttonPointSize > 0) {
+        fitCaption(SpeedBut_zurueck_ohne_Sp, m_buttonPointSize);
+        fitCaption(SpeedBut_zurueck_mit_Sp, m_buttonPointSize);
+    }
 }
 
 void TForm_zeigen::SpeedBut_zurueck_ohne_SpClick()

@@ -88,6 +88,7 @@ private:
     void createButtonPanel();
 
     int m_panelHeight = 0;
+    qreal m_buttonPointSize = 0;
 };
 
 extern TForm_zeigen *Form_zeigen;
