@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestSupport.h"
 
+#include "colours/ColourAids.h"
 #include "colours/Farben.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QtTest>
 
@@ -16,7 +20,7 @@ private slots:
     void initTestCase() { TestSupport::createProgram(); }
     void cleanupTestCase() { TestSupport::destroyProgram(); }
     void init();
-    void cleanup() { Form_Farben->close(); }
+    void cleanup();
 
     void answerPanelsRecordTheirCodes_data();
     void answerPanelsRecordTheirCodes();
@@ -32,6 +36,13 @@ private slots:
     void closingMidSequenceLeavesTheWindowIdle_data();
     void closingMidSequenceLeavesTheWindowIdle();
     void helpShowsItsText();
+    void keysAnswerLikeClicks_data();
+    void keysAnswerLikeClicks();
+    void keysDoNothingOutsideTheAnswerPhase();
+    void heldKeyAnswersOnce();
+    void answerPanelsAreNamedByColour();
+    void symbolsAreOffByDefaultAndSwitchLikeTheRuleHint();
+    void symbolsFollowTheColoursAndLeaveTheChecksAlone();
 
 private:
     static void setColourCount(int count);
@@ -39,7 +50,32 @@ private:
     static void showWholeSequence();
     static void clickCode(int code);
     static bool answerPanelsShown();
+    // Sends a key to the window as the keyboard does, to whichever widget has the focus.
+    static void pressKey(int code, bool numberPad);
+    // The colour at the centre of a panel as painted.
+    static QColor centreColour(QWidget *panel);
 };
+
+void ColoursTest::cleanup()
+{
+    if (SymbolsOn)
+        Form_Farben->Symbole1->trigger();
+    if (RuleHintOn)
+        Form_Farben->Regelhinweis1->trigger();
+    Form_Farben->close();
+}
+
+void ColoursTest::pressKey(int code, bool numberPad)
+{
+    QTest::keyClick(Form_Farben->windowHandle(), Qt::Key(Qt::Key_1 + code - 1),
+                    numberPad ? Qt::KeypadModifier : Qt::NoModifier);
+}
+
+QColor ColoursTest::centreColour(QWidget *panel)
+{
+    const QImage image = panel->grab().toImage();
+    return image.pixelColor(image.width() / 2, image.height() / 2);
+}
 
 void ColoursTest::init()
 {
@@ -347,12 +383,164 @@ void ColoursTest::helpShowsItsText()
 {
     Form_Farben->Hilfe1->trigger();
     QCOMPARE(TestSupport::messages().shown.size(), 1);
-    QCOMPARE(TestSupport::messages().lastText(),
-             QStringLiteral("Nehmen Sie bitte die Einstellungen im unteren Bildschirmabschnitt "
-                            "vor\nund klicken auf 'Start.\nDann werden in einer bestimmten "
-                            "Reihenfolge Farben gezeigt.\nKlicken Sie diese Farben in genau "
-                            "derselben Reihenfolge anschließend im kleinen\nFarbenfeld oben "
-                            "links an."));
+    const QString text = TestSupport::messages().lastText();
+    QVERIFY(text.startsWith(
+        QStringLiteral("Nehmen Sie bitte die Einstellungen im unteren Bildschirmabschnitt "
+                       "vor\nund klicken auf 'Start.\nDann werden in einer bestimmten "
+                       "Reihenfolge Farben gezeigt.\nKlicken Sie diese Farben in genau "
+                       "derselben Reihenfolge anschließend im kleinen\nFarbenfeld oben "
+                       "links an.\n")));
+    QVERIFY(text.contains(QStringLiteral("Tasten 1 bis 6")));
+    QVERIFY(text.contains(QStringLiteral("„Symbole ein“")));
+}
+
+void ColoursTest::keysAnswerLikeClicks_data()
+{
+    QTest::addColumn<bool>("numberPad");
+    QTest::addColumn<bool>("ruleHint");
+    QTest::newRow("main row") << false << false;
+    QTest::newRow("number pad") << true << false;
+    QTest::newRow("main row after the rule hint") << false << true;
+}
+
+void ColoursTest::keysAnswerLikeClicks()
+{
+    QFETCH(bool, numberPad);
+    QFETCH(bool, ruleHint);
+    if (ruleHint)
+        Form_Farben->Regelhinweis1->trigger();
+    setColourCount(6);
+    showWholeSequence();
+    QCOMPARE(TestSupport::messages().shown.size(), ruleHint ? 1 : 0);
+    // The first answer is wrong, the others right, as in the click test above.
+    pressKey(ShownColours[1] % 6 + 1, numberPad);
+    QCOMPARE(Form_Farben->Panel_Kontrolle->text(), QStringLiteral("1"));
+    QCOMPARE(Form_Farben->Panel_Richtige->text(), QStringLiteral("0"));
+    for (int position = 2; position <= 6; ++position)
+        pressKey(ShownColours[position], numberPad);
+    for (int position = 2; position <= 6; ++position)
+        QCOMPARE(ClickedColours[position], ShownColours[position]);
+    QCOMPARE(Form_Farben->Panel_Kontrolle->text(), QStringLiteral("6"));
+    QCOMPARE(Form_Farben->Panel_Richtige->text(), QStringLiteral("5"));
+    QVERIFY(!answerPanelsShown());
+    QVERIFY(Form_Farben->Start->isEnabled());
+    QCOMPARE(TestSupport::messages().shown.size(), ruleHint ? 1 : 0);
+}
+
+void ColoursTest::keysDoNothingOutsideTheAnswerPhase()
+{
+    auto pressAll = [] {
+        for (int code = 1; code <= 6; ++code) {
+            pressKey(code, false);
+            pressKey(code, true);
+        }
+    };
+    Form_Farben->setFocus();
+    pressAll(); // idle after opening
+    setColourCount(2);
+    Form_Farben->StartClick();
+    pressAll(); // pause
+    Form_Farben->Timer1Timer();
+    pressAll(); // showing
+    QCOMPARE(int(ClickedColours[1]), 0);
+    Form_Farben->Timer2Timer();
+    Form_Farben->Timer1Timer();
+    Form_Farben->Timer2Timer();
+    QVERIFY(Form_Farben->isAnswering());
+    QCOMPARE(Form_Farben->Panel_Kontrolle->text(), QStringLiteral("0"));
+    pressKey(1, false);
+    pressKey(2, false);
+    QVERIFY(!Form_Farben->isAnswering());
+    pressAll(); // after the last answer
+    QCOMPARE(AnswerCount, Byte(2));
+    QCOMPARE(Form_Farben->Panel_Kontrolle->text(), QStringLiteral("2"));
+    QCOMPARE(int(ClickedColours[3]), 0);
+}
+
+void ColoursTest::heldKeyAnswersOnce()
+{
+    setColourCount(3);
+    showWholeSequence();
+    pressKey(4, false);
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_4, Qt::NoModifier, QStringLiteral("4"), true);
+    QApplication::sendEvent(Form_Farben, &repeat);
+    QCOMPARE(AnswerCount, Byte(1));
+    QVERIFY(Form_Farben->isAnswering());
+}
+
+void ColoursTest::answerPanelsAreNamedByColour()
+{
+    const QStringList names = {QStringLiteral("rot"),   QStringLiteral("blau"),
+                               QStringLiteral("grün"),  QStringLiteral("gelb"),
+                               QStringLiteral("braun"), QStringLiteral("grau")};
+    for (int code = 1; code <= 6; ++code) {
+        TColourPanel *panel = Form_Farben->answerPanels[size_t(code - 1)];
+        QCOMPARE(panel->toolTip(), names[code - 1]);
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(panel);
+        QVERIFY(accessible);
+        QCOMPARE(accessible->text(QAccessible::Name), names[code - 1]);
+    }
+}
+
+void ColoursTest::symbolsAreOffByDefaultAndSwitchLikeTheRuleHint()
+{
+    QVERIFY(!SymbolsOn);
+    QAction *settings = Form_Farben->MainMenu1->actions().at(1);
+    QCOMPARE(settings->text(), QStringLiteral("&Einstellungen"));
+    QCOMPARE(settings->menu()->actions(),
+             QList<QAction *>({Form_Farben->Regelhinweis1, Form_Farben->Symbole1}));
+    QCOMPARE(Form_Farben->Symbole1->text(), QStringLiteral("&Symbole ein"));
+    setColourCount(1);
+    showWholeSequence();
+    for (TColourPanel *panel : Form_Farben->answerPanels) {
+        QCOMPARE(panel->symbol(), 0);
+        QCOMPARE(centreColour(panel), panel->colour());
+    }
+
+    Form_Farben->Symbole1->trigger();
+    QCOMPARE(Form_Farben->Symbole1->text(), QStringLiteral("&Symbole aus"));
+    for (TColourPanel *panel : Form_Farben->answerPanels)
+        QCOMPARE(centreColour(panel), SymbolColourOn(panel->colour()));
+    // Kept while the program runs, like the rule hint.
+    Form_Farben->close();
+    Form_Farben->show();
+    QVERIFY(SymbolsOn);
+    Form_Farben->Symbole1->trigger();
+    QCOMPARE(Form_Farben->Symbole1->text(), QStringLiteral("&Symbole ein"));
+    QVERIFY(!SymbolsOn);
+    for (TColourPanel *panel : Form_Farben->answerPanels)
+        QCOMPARE(panel->symbol(), 0);
+}
+
+void ColoursTest::symbolsFollowTheColoursAndLeaveTheChecksAlone()
+{
+    Form_Farben->Symbole1->trigger();
+    setColourCount(12);
+    Form_Farben->StartClick();
+    for (int position = 1; position <= 12; ++position) {
+        QCOMPARE(Form_Farben->Panel_Farbe->symbol(), 0);
+        Form_Farben->Timer1Timer();
+        const int code = ShownColours[position];
+        QCOMPARE(Form_Farben->Panel_Farbe->symbol(), code);
+        if (position == 1) {
+            // Switching mid-sequence takes effect at once, both ways.
+            QCOMPARE(centreColour(Form_Farben->Panel_Farbe), SymbolColourOn(ColourOfCode(code)));
+            Form_Farben->Symbole1->trigger();
+            QCOMPARE(Form_Farben->Panel_Farbe->symbol(), 0);
+            QCOMPARE(centreColour(Form_Farben->Panel_Farbe), ColourOfCode(code));
+            Form_Farben->Symbole1->trigger();
+            QCOMPARE(Form_Farben->Panel_Farbe->symbol(), code);
+        }
+        Form_Farben->Timer2Timer();
+    }
+    QCOMPARE(Form_Farben->Panel_Farbe->symbol(), 0);
+    for (int code = 1; code <= 6; ++code)
+        QCOMPARE(Form_Farben->answerPanels[size_t(code - 1)]->symbol(), code);
+    clickCode(ShownColours[1] % 6 + 1);
+    for (int position = 2; position <= 12; ++position)
+        clickCode(ShownColours[position]);
+    QCOMPARE(Form_Farben->Panel_Kontrolle->text(), QStringLiteral("12"));
+    QCOMPARE(Form_Farben->Panel_Richtige->text(), QStringLiteral("11"));
 }
 
 QTEST_MAIN(ColoursTest)

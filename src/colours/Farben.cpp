@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "colours/Farben.h"
 
+#include "colours/ColourAids.h"
 #include "common/MessageBoxes.h"
 #include "common/RandomClock.h"
 #include "common/ScaleToScreen.h"
@@ -12,7 +13,10 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
+
+#include <algorithm>
 
 TForm_Farben *Form_Farben = nullptr;
 
@@ -26,11 +30,14 @@ Byte AnswerCount = 0;
 Byte CorrectCount = 0;
 bool SequenceComplete = false;
 bool RuleHintOn = false;
+bool SymbolsOn = false;
 
 namespace {
 constexpr int DefaultColourCount = 4;
 constexpr int DefaultDurationMs = 1000;
 constexpr int MenuHeight = 24;
+// Share of the panel's shorter side that a symbol takes.
+constexpr double SymbolShare = 0.6;
 
 const QColor Navy(0, 0, 128);
 const QString AnswerPanelNames[ColourCodeCount] = {
@@ -157,6 +164,28 @@ void TColourPanel::mouseReleaseEvent(QMouseEvent *event)
         emit clicked();
 }
 
+void TColourPanel::setSymbol(int code)
+{
+    if (code == m_symbol)
+        return;
+    m_symbol = code;
+    update();
+}
+
+void TColourPanel::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (m_symbol == 0)
+        return;
+    const QRectF inside = contentsRect();
+    const double side = std::min(inside.width(), inside.height()) * SymbolShare;
+    QRectF area(0, 0, side, side);
+    area.moveCenter(inside.center());
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillPath(ColourSymbolPath(m_symbol, area), SymbolColourOn(colour()));
+}
+
 TForm_Farben::TForm_Farben(QWidget *parent) : ModalForm(parent)
 {
     setObjectName(QStringLiteral("Form_Farben"));
@@ -191,6 +220,9 @@ void TForm_Farben::createMenu()
     Regelhinweis1 = settings->addAction(QStringLiteral("Regelhinweis ein"));
     Regelhinweis1->setObjectName(QStringLiteral("Regelhinweis1"));
     connect(Regelhinweis1, &QAction::triggered, this, &TForm_Farben::Regelhinweis1Click);
+    Symbole1 = settings->addAction(QStringLiteral("&Symbole ein"));
+    Symbole1->setObjectName(QStringLiteral("Symbole1"));
+    connect(Symbole1, &QAction::triggered, this, &TForm_Farben::Symbole1Click);
     Hilfe1 = MainMenu1->addAction(QStringLiteral("&Hilfe"));
     Hilfe1->setObjectName(QStringLiteral("Hilfe1"));
     connect(Hilfe1, &QAction::triggered, this, &TForm_Farben::Hilfe1Click);
@@ -199,8 +231,11 @@ void TForm_Farben::createMenu()
 void TForm_Farben::createAnswerPanels()
 {
     for (int i = 0; i < ColourCodeCount; ++i) {
-        answerPanels[size_t(i)] = new TColourPanel(this, AnswerPanelNames[i], ColourOfCode(i + 1),
-                                                   {16 + i * 46, MenuHeight + 16, 40, 40});
+        TColourPanel *panel = new TColourPanel(this, AnswerPanelNames[i], ColourOfCode(i + 1),
+                                               {16 + i * 46, MenuHeight + 16, 40, 40});
+        panel->setToolTip(ColourNameOfCode(i + 1));
+        panel->setAccessibleName(ColourNameOfCode(i + 1));
+        answerPanels[size_t(i)] = panel;
     }
     Panel_rot = answerPanels[0];
     Panel_blau = answerPanels[1];
@@ -263,6 +298,8 @@ void TForm_Farben::FormCreate()
     ScaleToScreen(this);
     Timer1.stop();
     RuleHintOn = false;
+    SymbolsOn = false;
+    updateSymbols();
     SetColourPanelsVisible(false);
     SetCountersVisible(false);
 }
@@ -318,10 +355,24 @@ void TForm_Farben::StopSequence()
     Timer1.stop();
     Timer2.stop();
     m_answering = false;
-    Panel_Farbe->setColour(buttonFace());
+    showInColourPanel(0);
     SetColourPanelsVisible(false);
     SetInputsEnabled(true);
     Start->setEnabled(true);
+}
+
+void TForm_Farben::showInColourPanel(Byte code)
+{
+    m_codeOnDisplay = code;
+    Panel_Farbe->setColour(code == 0 ? buttonFace() : ColourOfCode(code));
+    Panel_Farbe->setSymbol(SymbolsOn ? code : 0);
+}
+
+void TForm_Farben::updateSymbols()
+{
+    for (int i = 0; i < ColourCodeCount; ++i)
+        answerPanels[size_t(i)]->setSymbol(SymbolsOn ? i + 1 : 0);
+    Panel_Farbe->setSymbol(SymbolsOn ? m_codeOnDisplay : 0);
 }
 
 void TForm_Farben::SetColourPanelsVisible(bool visible)
@@ -374,7 +425,7 @@ void TForm_Farben::Timer1Timer()
     ++ShownCount;
     const Byte code = Byte(1 + Random(ColourCodeCount));
     ShownColours[ShownCount] = code;
-    Panel_Farbe->setColour(ColourOfCode(code));
+    showInColourPanel(code);
     if (ShownCount == ColourCount)
         SequenceComplete = true;
     Timer1.stop();
@@ -383,7 +434,7 @@ void TForm_Farben::Timer1Timer()
 
 void TForm_Farben::Timer2Timer()
 {
-    Panel_Farbe->setColour(buttonFace());
+    showInColourPanel(0);
     if (!SequenceComplete) {
         Timer1.setInterval(PauseLengthMs);
         Timer2.stop();
@@ -451,6 +502,19 @@ bool TForm_Farben::eventFilter(QObject *watched, QEvent *event)
             leaveNumberField(field);
     }
     return ModalForm::eventFilter(watched, event);
+}
+
+void TForm_Farben::keyPressEvent(QKeyEvent *event)
+{
+    const int code = ColourCodeOfKey(event->key(), event->modifiers());
+    if (code == 0) {
+        ModalForm::keyPressEvent(event);
+        return;
+    }
+    // A held key would answer again and again; one press is one answer, as a click is.
+    if (!event->isAutoRepeat())
+        RecordColourClick(Byte(code));
+    event->accept();
 }
 
 void TForm_Farben::Edit_AnzahlKeyPress(QChar &key)
@@ -521,6 +585,13 @@ void TForm_Farben::Regelhinweis1Click()
     RuleHintOn = !RuleHintOn;
     Regelhinweis1->setText(RuleHintOn ? QStringLiteral("&Regel-Hinweis aus")
                                       : QStringLiteral("&Regel-Hinweis ein"));
+}
+
+void TForm_Farben::Symbole1Click()
+{
+    SymbolsOn = !SymbolsOn;
+    Symbole1->setText(SymbolsOn ? QStringLiteral("&Symbole aus") : QStringLiteral("&Symbole ein"));
+    updateSymbols();
 }
 
 void TForm_Farben::Hilfe1Click()

@@ -49,7 +49,10 @@ inline const QString RuleHintText = QStringLiteral(
 inline const QString ColoursHelpText = QStringLiteral(
     "Nehmen Sie bitte die Einstellungen im unteren Bildschirmabschnitt vor\nund klicken auf "
     "'Start.\nDann werden in einer bestimmten Reihenfolge Farben gezeigt.\nKlicken Sie diese "
-    "Farben in genau derselben Reihenfolge anschließend im kleinen\nFarbenfeld oben links an.");
+    "Farben in genau derselben Reihenfolge anschließend im kleinen\nFarbenfeld oben links an."
+    "\nStatt zu klicken, können Sie auch die Tasten 1 bis 6 für die\nFarbfelder von links nach "
+    "rechts drücken, und „Symbole ein“ im Menü\n„Einstellungen“ gibt jeder Farbe ein eigenes "
+    "Zeichen.");
 
 // Positions 1..40; position 0 is unused.
 using ColourSequence = std::array<Byte, MaxColourCount + 1>;
@@ -64,8 +67,10 @@ extern Byte AnswerCount;
 extern Byte CorrectCount;
 extern bool SequenceComplete;
 extern bool RuleHintOn;
+// Each colour carries its own symbol, for players who cannot tell the colours apart.
+extern bool SymbolsOn;
 
-// A coloured panel that reports clicks.
+// A coloured panel that reports clicks and may carry the symbol of a colour code.
 class TColourPanel : public QLabel
 {
     Q_OBJECT
@@ -75,12 +80,19 @@ public:
 
     void setColour(const QColor &colour);
     QColor colour() const;
+    // The symbol of colour code 1..6 in black or white over the panel; 0 for none.
+    void setSymbol(int code);
+    int symbol() const { return m_symbol; }
 
 signals:
     void clicked();
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    int m_symbol = 0;
 };
 
 class TForm_Farben : public ModalForm
@@ -93,6 +105,7 @@ public:
     QMenuBar *MainMenu1 = nullptr;
     QAction *beenden1 = nullptr;
     QAction *Regelhinweis1 = nullptr;
+    QAction *Symbole1 = nullptr;
     QAction *Hilfe1 = nullptr;
     // Answer panels in the order of the colour codes 1..6.
     std::array<TColourPanel *, ColourCodeCount> answerPanels{};
@@ -134,6 +147,7 @@ public:
     bool Edit_Zeige_DauerExit();
     bool Edit_Pausen_LaengeExit();
     void Regelhinweis1Click();
+    void Symbole1Click();
     void Hilfe1Click();
     void beenden1Click();
 
@@ -142,6 +156,8 @@ public:
 protected:
     void FormClose() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Keys 1..6 answer like the panels 1..6.
+    void keyPressEvent(QKeyEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -159,11 +175,15 @@ private:
     void SetCountersVisible(bool visible);
     void RecordColourClick(Byte code);
     void StopSequence();
+    // Shows `code` (0 for blank) in the large panel, with its symbol while symbols are on.
+    void showInColourPanel(Byte code);
+    void updateSymbols();
     bool checkNumberField(QLineEdit *field, int maximum, const QString &refusal, int &setting);
     bool leaveNumberField(QLineEdit *field);
 
     bool m_activatedSinceShown = false;
     bool m_answering = false;
+    Byte m_codeOnDisplay = 0;
 };
 
 extern TForm_Farben *Form_Farben;
