@@ -5,6 +5,7 @@
 # A scene that does not reach a window it expects keeps that picture's old file and is
 # reported; run the script again after windows change.
 # Usage: tools/screenshots.sh [PROGRAM]   (default: build/mentaro, with Hauptsta.FKL beside it)
+# MENTARO_SCENES="game start" takes only some scenes (game text rings billiards start colours).
 set -euo pipefail
 
 if [ "${1:-}" = --scene ]; then
@@ -26,16 +27,14 @@ if [ "${1:-}" = --scene ]; then
         echo "no window \"$1\" in scene $scene"
         return 1
     }
-    # Windows without a caption of their own carry the program's name (or none, once a caption
-    # was emptied): message boxes and the name dialog are small, the question windows fill
-    # the screen.
+    # Windows without a caption of their own (message boxes and the name dialog are small, the
+    # question windows fill the screen), told apart from the known windows by size; only
+    # windows of the program count (same X client as the main window).
     untitled() { # small|large [window to skip]
-        local candidate empty=
-        [ "$1" = large ] && empty=1
-        for candidate in $( (xdotool search --onlyvisible --name "^Mentaro$"
-                             [ -n "$empty" ] && xdotool search --onlyvisible --name "^$") \
-                            2>/dev/null || true); do
-            [ "$candidate" = "${2:-}" ] && continue
+        local candidate
+        for candidate in $(xdotool search --onlyvisible --name "" 2>/dev/null || true); do
+            [ $((candidate & ~0x1FFFFF)) -eq $((main & ~0x1FFFFF)) ] || continue
+            case " $main ${settings:-} ${2:-} " in *" $candidate "*) continue ;; esac
             eval "$(xdotool getwindowgeometry --shell "$candidate" 2>/dev/null || echo WIDTH=-1)"
             [ "$WIDTH" -ge 0 ] || continue
             if { [ "$1" = small ] && [ "$WIDTH" -lt 900 ]; } ||
@@ -56,7 +55,7 @@ if [ "${1:-}" = --scene ]; then
     }
     # The whole screen, or only the window $2, once it has been drawn.
     shot() {
-        sleep 0.8
+        sleep "${SHOT_DELAY:-0.8}"
         if [ -n "${2:-}" ]; then
             eval "$(xdotool getwindowgeometry --shell "$2")"
             import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/$1.png"
@@ -64,6 +63,22 @@ if [ "${1:-}" = --scene ]; then
             import -window root "$out/$1.png"
         fi
         echo "$1.png"
+    }
+    # Types the path $2 into the file dialog titled $1 and confirms it; a second Enter takes
+    # the file when the first one only accepted a completion.
+    file_dialog() {
+        local dialog
+        wait_title "$1"
+        dialog=$window
+        focus "$dialog"
+        xdotool type --delay 20 "$2"
+        key Return
+        for _ in $(seq 50); do
+            xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+            sleep 0.1
+        done
+        focus "$dialog"
+        key Return
     }
     start_program() {
         "$program" &
@@ -86,20 +101,43 @@ if [ "${1:-}" = --scene ]; then
         focus "$settings"
         key alt+s
     }
-    # Types any answer in each round from round $2 on until the window $1 (a title, or
-    # "question" for a window without caption) appears.
+    # Types any answer in each round until the window $1 (a title, or "question" for a
+    # window without caption) appears. With phases=1 it also photographs the memorise, wait
+    # and reproduce phases, at the first round where each is caught.
+    phases= memorise= waiting= reproduce=
     play_until() {
         local target=$1 round exercise found
-        wait_title "(Merken|Warten|Wiedergeben) \\("
+        wait_title "(Merken|Warten|Wiedergeben) \\(" 60
         exercise=$window
-        for round in $(seq "${2:-1}" 6); do
+        for round in 1 2 3 4 5 6; do
             found=
-            for _ in $(seq 400); do
+            for _ in $(seq 600); do
                 if [ "$target" = question ]; then
                     untitled large "$exercise" && return 0
                 elif window=$(xdotool search --onlyvisible --name "$target" 2>/dev/null | head -n 1) &&
                      [ -n "$window" ]; then
                     return 0
+                fi
+                if [ -n "$phases" ] && [ -z "$memorise" ] &&
+                   xdotool search --onlyvisible --name "Merken \\($round\\)" >/dev/null 2>&1; then
+                    SHOT_DELAY=0.3 shot merken.try
+                    # Kept only if the phase lasted until the picture was taken.
+                    if xdotool search --onlyvisible --name "Merken \\($round\\)" >/dev/null 2>&1; then
+                        mv "$out/merken.try.png" "$out/merken.png"
+                        memorise=1
+                    else
+                        rm -f "$out/merken.try.png"
+                    fi
+                fi
+                if [ -n "$phases" ] && [ -z "$waiting" ] &&
+                   xdotool search --onlyvisible --name "Warten \\($round\\)" >/dev/null 2>&1; then
+                    SHOT_DELAY=0.3 shot warten.try
+                    if xdotool search --onlyvisible --name "Warten \\($round\\)" >/dev/null 2>&1; then
+                        mv "$out/warten.try.png" "$out/warten.png"
+                        waiting=1
+                    else
+                        rm -f "$out/warten.try.png"
+                    fi
                 fi
                 if xdotool search --onlyvisible --name "Wiedergeben \\($round\\)" >/dev/null 2>&1; then
                     found=1
@@ -110,6 +148,10 @@ if [ "${1:-}" = --scene ]; then
             [ -n "$found" ] || break
             focus "$exercise"
             xdotool type --delay 60 "4711"
+            if [ -n "$phases" ] && [ -z "$reproduce" ]; then
+                shot wiedergeben
+                reproduce=1
+            fi
             key Return
         done
         echo "no \"$target\" during the game in scene $scene"
@@ -136,17 +178,8 @@ if [ "${1:-}" = --scene ]; then
         wait_title "^St[^ ]*ren"
         shot hauptstaedte
         key Return
-        sleep 0.5
-        shot merken
-        wait_title "Warten \\(1\\)"
-        shot warten
-        wait_title "Wiedergeben \\(1\\)"
-        exercise=$window
-        focus "$exercise"
-        xdotool type --delay 60 "4711"
-        shot wiedergeben
-        key Return
-        if play_until question 2; then
+        phases=1
+        if play_until question; then
             question=$window
             focus "$question"
             xdotool type --delay 60 "Rom"
@@ -162,30 +195,17 @@ if [ "${1:-}" = --scene ]; then
         wait_title "^letztes Einzelergebnis"
         shot einzelergebnis
         results=$PWD/Ergebnisse.ERG
-        for player in first second third; do
-            focus "$window"
-            key alt+m
-            if [ $player = first ]; then
-                wait_untitled small 10
-                focus "$window"
-                xdotool type --delay 60 "Anna"
-                shot name "$window"
-                key Return
-            fi
-            wait_title "^Speichern"
-            focus "$window"
-            xdotool type --delay 20 "$results"
-            key Return
-            sleep 1
-            focus "$settings"
-            [ $player = third ] || { key alt+e; wait_title "^letztes Einzelergebnis"; }
-        done
+        focus "$window"
+        key alt+m
+        wait_untitled small 10
+        focus "$window"
+        xdotool type --delay 60 "Anna"
+        shot name "$window"
+        key Return
+        file_dialog "^Speichern" "$results"
         focus "$settings"
         key alt+d d
-        wait_title "ffnen"
-        focus "$window"
-        xdotool type --delay 20 "$results"
-        key Return
+        file_dialog "ffnen" "$results"
         wait_title "^gespeicherte Gesamtergebnisse"
         shot gesamtergebnisse
         ;;
@@ -197,11 +217,6 @@ if [ "${1:-}" = --scene ]; then
         rings) choose_disturbance Right Up; play_until "Ringe treffen"; name=ringe ;;
         billiards) choose_disturbance Right Down; play_until "Banden"; name=billard ;;
         esac
-        if [ $scene = billiards ]; then
-            eval "$(xdotool getwindowgeometry --shell "$window")"
-            xdotool mousemove --window "$window" $(( WIDTH / 3 )) $(( HEIGHT / 4 )) click 1
-            sleep 1.5
-        fi
         shot $name
         ;;
     colours)
@@ -225,7 +240,7 @@ mkdir -p "$out"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-scenes=(game text rings billiards start colours)
+scenes=(${MENTARO_SCENES:-game text rings billiards start colours})
 pids=()
 display=170
 for scene in "${scenes[@]}"; do
