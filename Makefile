@@ -1,11 +1,15 @@
 # make run   - install missing packages, build, start the program
 # make test  - install missing packages, build, run every test
 # make bench - build and run the benchmark
+# make install PREFIX=/usr/local - build and install (with the manual, made by pandoc)
+# make uninstall - remove what the last `make install` put in place
+# make package - build the Debian package $(BUILD)/mentaro_<version>_<arch>.deb
 BUILD ?= build
+PREFIX ?= /usr/local
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench install uninstall package clean
 
 all: build
 
@@ -27,6 +31,17 @@ test: build
 bench: build
 	cd $(BUILD) && ./mentaro_bench | tee bench-output.md
 	cat $(BUILD)/bench-output.md bench/GOALS.md > bench/RESULTS.md
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+uninstall:
+	@test -f $(BUILD)/install_manifest.txt || { echo "nothing installed from $(BUILD)"; exit 1; }
+	xargs -d '\n' rm -fv < $(BUILD)/install_manifest.txt
+	rmdir --ignore-fail-on-non-empty $(PREFIX)/share/mentaro $(PREFIX)/share/doc/mentaro 2>/dev/null || true
+
+package: build
+	cd $(BUILD) && cpack
 
 clean:
 	rm -rf $(BUILD)

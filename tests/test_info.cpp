@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestSupport.h"
 
+#include "common/AppIcon.h"
 #include "shell/Info.h"
 #include "shell/Kr_progr.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStyle>
 #include <QtTest>
 
 class InfoTest : public QObject
@@ -20,6 +23,9 @@ private slots:
 
     void namesProductAndVersion();
     void infoItemOpensItAndOkClosesItWithOk();
+    void programIconHasEverySize();
+    void aboutWindowShowsTheProgramIcon();
+    void everyWindowCarriesTheProgramIcon();
 };
 
 void InfoTest::namesProductAndVersion()
@@ -48,6 +54,43 @@ void InfoTest::infoItemOpensItAndOkClosesItWithOk()
     QVERIFY(okHadFocus);
     QVERIFY(!Form_Info->isVisible());
     QCOMPARE(Form_Info->result(), int(QDialog::Accepted));
+}
+
+void InfoTest::programIconHasEverySize()
+{
+    const QIcon icon = AppIcon::Icon();
+    QVERIFY(!icon.isNull());
+    for (const int size : AppIcon::Sizes()) {
+        QVERIFY2(icon.availableSizes().contains(QSize(size, size)), qPrintable(QString::number(size)));
+        const QImage image = icon.pixmap(size, size).toImage();
+        QCOMPARE(image.size(), QSize(size, size));
+        // The corners are transparent, the middle is the target's red.
+        QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
+        QVERIFY(qRed(image.pixel(size / 2, size / 2)) > 180);
+    }
+}
+
+void InfoTest::aboutWindowShowsTheProgramIcon()
+{
+    const QImage shown = Form_Info->ProgramIcon->pixmap().toImage();
+    QCOMPARE(shown, AppIcon::Icon().pixmap(64, 64).toImage());
+    const QImage information =
+        Form_Info->style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(64, 64).toImage();
+    QVERIFY(shown != information);
+}
+
+void InfoTest::everyWindowCarriesTheProgramIcon()
+{
+    AppIcon::Install();
+    const qint64 programIcon = QApplication::windowIcon().cacheKey();
+    int windows = 0;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (!window->objectName().startsWith(QStringLiteral("Form_")))
+            continue;
+        ++windows;
+        QVERIFY2(window->windowIcon().cacheKey() == programIcon, qPrintable(window->objectName()));
+    }
+    QVERIFY(windows >= 13);
 }
 
 QTEST_MAIN(InfoTest)

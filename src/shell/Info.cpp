@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/Info.h"
 
+#include "common/AppIcon.h"
 #include "common/ScaleToScreen.h"
 
-#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -27,14 +27,6 @@ QLabel *createBoldLabel(QWidget *parent, const QString &name, const QString &tex
     label->setPalette(palette);
     label->setGeometry(geometry);
     return label;
-}
-
-QPixmap programIconPixmap(const QStyle *style)
-{
-    const QIcon icon = QApplication::windowIcon().isNull()
-                           ? style->standardIcon(QStyle::SP_MessageBoxInformation)
-                           : QApplication::windowIcon();
-    return icon.pixmap(IconSize, IconSize);
 }
 } // namespace
 
@@ -74,7 +66,8 @@ void TForm_Info::createPanel()
     ProgramIcon = new QLabel(Panel1);
     ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
     ProgramIcon->setScaledContents(true);
-    ProgramIcon->setPixmap(programIconPixmap(style()));
+    // The larger picture scaled down to the label stays sharper than the 32-pixel one stretched.
+    ProgramIcon->setPixmap(AppIcon::Icon().pixmap(64, 64));
     ProgramIcon->setGeometry(16, 16, IconSize, IconSize);
 
     ProductName =

@@ -2,11 +2,14 @@
 #include "shell/Mentaro.h"
 
 #include "colours/Farben.h"
+#include "common/AppIcon.h"
 #include "common/MessageBoxes.h"
 #include "common/RecordFile.h"
 #include "common/SharedState.h"
+#include "common/WorkingFolder.h"
 #include "disturbance/Billard.h"
 #include "disturbance/Fragehst.h"
+#include "disturbance/Hauptsta.h"
 #include "disturbance/Ringe.h"
 #include "disturbance/Stoeren.h"
 #include "disturbance/Stoertex.h"
@@ -35,6 +38,15 @@ bool MentaroApplication::notify(QObject *receiver, QEvent *event)
 }
 
 namespace Mentaro {
+
+void EnterDataFolder()
+{
+    const WorkingFolder::Outcome outcome = WorkingFolder::Prepare(
+        WorkingFolder::InstalledDataDirectory(QCoreApplication::applicationDirPath()),
+        WorkingFolder::UserDataDirectory(), {CapitalsFileName});
+    if (!outcome.error.isEmpty())
+        ShowError(outcome.error);
+}
 
 void InstallGermanTranslation(QCoreApplication &app)
 {
@@ -100,6 +112,8 @@ int Run(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Mentaro"));
     QApplication::setApplicationDisplayName(QStringLiteral("Mentaro"));
     InstallGermanTranslation(app);
+    AppIcon::Install();
+    EnterDataFolder();
     CreateWindows();
     CapitalsBuffer = QByteArray(CapitalsBufferSize, '\0');
     Form_Prgr->show();

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Program entry: the application object, the windows' creation and the message loop.
 #pragma once
 
 #include <QApplication>
@@ -16,6 +17,9 @@ namespace Mentaro {
 
 // Qt's own German texts (buttons, file and print dialogs) and German formats.
 void InstallGermanTranslation(QCoreApplication &app);
+// Started from an installed layout, the program works in the player's data folder (created,
+// with the capitals file, when missing); started from its build folder it stays where it is.
+void EnterDataFolder();
 // Creates the thirteen windows once each, in their fixed order.
 void CreateWindows();
 // Ends the program's life: the windows go in reverse order of their creation.

@@ -1,0 +1,272 @@
+#!/usr/bin/env bash
+# Takes the screenshots of the manual (doc/Anleitung.md) and the README from the real program
+# under a virtual X server, driving it with xdotool, and writes them to doc/images/*.png.
+# Each scene runs in an X server of its own, all at the same time (about three minutes).
+# A scene that does not reach a window it expects keeps that picture's old file and is
+# reported; run the script again after windows change.
+# Usage: tools/screenshots.sh [PROGRAM]   (default: build/mentaro, with Hauptsta.FKL beside it)
+# MENTARO_SCENES="game start" takes only some scenes (game text rings billiards start colours).
+set -euo pipefail
+
+if [ "${1:-}" = --scene ]; then
+    scene=$2 program=$3 out=$4
+    pid=
+    window=
+    trap '[ -n "$pid" ] && kill $pid 2>/dev/null; true' EXIT
+
+    key() { xdotool key --clearmodifiers --delay 80 "$@"; }
+    focus() { timeout 5 xdotool windowfocus --sync "$1" 2>/dev/null || true; }
+    # Waits up to $2 seconds (default 30) for a visible window whose title matches $1.
+    wait_title() {
+        local limit=$(( ${2:-30} * 10 ))
+        for _ in $(seq "$limit"); do
+            window=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
+            [ -n "$window" ] && return 0
+            sleep 0.1
+        done
+        echo "no window \"$1\" in scene $scene"
+        return 1
+    }
+    # Windows without a caption of their own (message boxes and the name dialog are small, the
+    # question windows fill the screen), told apart from the known windows by size; only
+    # windows of the program count (same X client as the main window).
+    untitled() { # small|large [window to skip]
+        local candidate
+        for candidate in $(xdotool search --onlyvisible --name "" 2>/dev/null || true); do
+            [ $((candidate & ~0x1FFFFF)) -eq $((main & ~0x1FFFFF)) ] || continue
+            case " $main ${settings:-} ${2:-} " in *" $candidate "*) continue ;; esac
+            eval "$(xdotool getwindowgeometry --shell "$candidate" 2>/dev/null || echo WIDTH=-1)"
+            [ "$WIDTH" -ge 0 ] || continue
+            if { [ "$1" = small ] && [ "$WIDTH" -lt 900 ]; } ||
+               { [ "$1" = large ] && [ "$WIDTH" -ge 900 ]; }; then
+                window=$candidate
+                return 0
+            fi
+        done
+        return 1
+    }
+    wait_untitled() { # small|large seconds [window to skip]
+        for _ in $(seq $(( $2 * 10 ))); do
+            untitled "$1" "${3:-}" && return 0
+            sleep 0.1
+        done
+        echo "no $1 window without caption in scene $scene"
+        return 1
+    }
+    # The whole screen, or only the window $2, once it has been drawn.
+    shot() {
+        sleep "${SHOT_DELAY:-0.8}"
+        if [ -n "${2:-}" ]; then
+            eval "$(xdotool getwindowgeometry --shell "$2")"
+            import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/$1.png"
+        else
+            import -window root "$out/$1.png"
+        fi
+        echo "$1.png"
+    }
+    # Types the path $2 into the file dialog titled $1 and confirms it; a second Enter takes
+    # the file when the first one only accepted a completion.
+    file_dialog() {
+        local dialog
+        wait_title "$1"
+        dialog=$window
+        focus "$dialog"
+        xdotool type --delay 20 "$2"
+        key Return
+        for _ in $(seq 50); do
+            xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+            sleep 0.1
+        done
+        focus "$dialog"
+        key Return
+    }
+    start_program() {
+        "$program" &
+        pid=$!
+        wait_title "^Fokulantorium"
+        main=$window
+    }
+    open_settings() {
+        focus "$main"
+        key alt+m
+        wait_title "^Merken und Wiedergeben"
+        settings=$window
+        focus "$settings"
+    }
+    # From the start button, "Stören durch" is two fields back; arrow keys move within it
+    # (Texte above Hauptstädte, Kreise treffen above Billard beside them) and space chooses.
+    choose_disturbance() {
+        key shift+Tab shift+Tab
+        key "$@" space
+        focus "$settings"
+        key alt+s
+    }
+    # Types any answer in each round until the window $1 (a title, or "question" for a
+    # window without caption) appears. With phases=1 it also photographs the memorise, wait
+    # and reproduce phases, at the first round where each is caught.
+    phases= memorise= waiting= reproduce=
+    play_until() {
+        local target=$1 round exercise found
+        wait_title "(Merken|Warten|Wiedergeben) \\(" 60
+        exercise=$window
+        for round in 1 2 3 4 5 6; do
+            found=
+            for _ in $(seq 600); do
+                if [ "$target" = question ]; then
+                    untitled large "$exercise" && return 0
+                elif window=$(xdotool search --onlyvisible --name "$target" 2>/dev/null | head -n 1) &&
+                     [ -n "$window" ]; then
+                    return 0
+                fi
+                if [ -n "$phases" ] && [ -z "$memorise" ] &&
+                   xdotool search --onlyvisible --name "Merken \\($round\\)" >/dev/null 2>&1; then
+                    SHOT_DELAY=0.3 shot merken.try
+                    # Kept only if the phase lasted until the picture was taken.
+                    if xdotool search --onlyvisible --name "Merken \\($round\\)" >/dev/null 2>&1; then
+                        mv "$out/merken.try.png" "$out/merken.png"
+                        memorise=1
+                    else
+                        rm -f "$out/merken.try.png"
+                    fi
+                fi
+                if [ -n "$phases" ] && [ -z "$waiting" ] &&
+                   xdotool search --onlyvisible --name "Warten \\($round\\)" >/dev/null 2>&1; then
+                    SHOT_DELAY=0.3 shot warten.try
+                    if xdotool search --onlyvisible --name "Warten \\($round\\)" >/dev/null 2>&1; then
+                        mv "$out/warten.try.png" "$out/warten.png"
+                        waiting=1
+                    else
+                        rm -f "$out/warten.try.png"
+                    fi
+                fi
+                if xdotool search --onlyvisible --name "Wiedergeben \\($round\\)" >/dev/null 2>&1; then
+                    found=1
+                    break
+                fi
+                sleep 0.1
+            done
+            [ -n "$found" ] || break
+            focus "$exercise"
+            xdotool type --delay 60 "4711"
+            if [ -n "$phases" ] && [ -z "$reproduce" ]; then
+                shot wiedergeben
+                reproduce=1
+            fi
+            key Return
+        done
+        echo "no \"$target\" during the game in scene $scene"
+        return 1
+    }
+
+    case $scene in
+    start)
+        start_program
+        sleep 5 # the thirteen pins stand after about four seconds
+        shot hauptfenster
+        focus "$main"
+        key alt+i i
+        wait_title "^Info"
+        shot info "$window"
+        key Return
+        open_settings
+        shot einstellungen
+        ;;
+    game)
+        start_program
+        open_settings
+        key alt+s
+        wait_title "^St[^ ]*ren"
+        shot hauptstaedte
+        key Return
+        phases=1
+        if play_until question; then
+            question=$window
+            focus "$question"
+            xdotool type --delay 60 "Rom"
+            shot frage_hauptstadt
+            # Only the right capital ends the question; the time limit ends this game.
+            wait_untitled small 200 "$question"
+            shot zeitueberschreitung "$window"
+            focus "$window"
+            key Return
+            focus "$settings"
+            key alt+e
+        fi
+        wait_title "^letztes Einzelergebnis"
+        shot einzelergebnis
+        results=$PWD/Ergebnisse.ERG
+        focus "$window"
+        key alt+m
+        wait_untitled small 10
+        focus "$window"
+        xdotool type --delay 60 "Anna"
+        shot name "$window"
+        key Return
+        file_dialog "^Speichern" "$results"
+        focus "$settings"
+        key alt+d d
+        file_dialog "ffnen" "$results"
+        wait_title "^gespeicherte Gesamtergebnisse"
+        shot gesamtergebnisse
+        ;;
+    text | rings | billiards)
+        start_program
+        open_settings
+        case $scene in
+        text) choose_disturbance Left Up; play_until question; name=frage_text ;;
+        rings) choose_disturbance Right Up; play_until "Ringe treffen"; name=ringe ;;
+        billiards) choose_disturbance Right Down; play_until "Banden"; name=billard ;;
+        esac
+        shot $name
+        ;;
+    colours)
+        start_program
+        focus "$main"
+        key alt+s Down Return
+        wait_title "Farben merken"
+        shot farben
+        ;;
+    esac
+    exit 0
+fi
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+program=$(realpath "${1:-$root/build/mentaro}")
+[ -x "$program" ] || { echo "no program $program: make build first"; exit 1; }
+capitals=$(dirname "$program")/Hauptsta.FKL
+[ -f "$capitals" ] || { echo "no $capitals beside the program"; exit 1; }
+out=$root/doc/images
+mkdir -p "$out"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+scenes=(${MENTARO_SCENES:-game text rings billiards start colours})
+pids=()
+display=170
+for scene in "${scenes[@]}"; do
+    mkdir -p "$work/$scene/home"
+    cp "$capitals" "$work/$scene/"
+    # A display number of its own for each scene: xvfb-run -a could hand one to two scenes
+    # that start together.
+    while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
+        display=$((display + 1))
+    done
+    (
+        cd "$work/$scene"
+        HOME=$work/$scene/home xvfb-run -n "$display" -s "-screen 0 1366x768x24" \
+            "$root/tools/screenshots.sh" --scene "$scene" "$program" "$out"
+    ) >"$work/$scene.log" 2>&1 &
+    pids+=($!)
+    display=$((display + 1))
+done
+failed=0
+for i in "${!scenes[@]}"; do
+    if wait "${pids[$i]}"; then
+        echo "${scenes[$i]}: $(grep -c '\.png$' "$work/${scenes[$i]}.log") pictures"
+    else
+        failed=1
+        echo "${scenes[$i]} failed:"
+        { grep -v XDG_RUNTIME_DIR "$work/${scenes[$i]}.log" || true; } | sed "s/^/    /"
+    fi
+done
+exit $failed
