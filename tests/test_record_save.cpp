@@ -119,7 +119,6 @@ private slots:
 
     void failedSaveLeavesTheFileByteForByte_data();
     void failedSaveLeavesTheFileByteForByte();
-    void appendWritesOverARecordCutShort();
     void appendKeepsHardLinksOwnerAndMode();
     void replaceKeepsOwnerModeAndSymbolicLinks();
     void writableFileInAReadOnlyFolderTakesTheRecord();
@@ -165,16 +164,12 @@ void RecordSaveTest::failedSaveLeavesTheFileByteForByte_data()
     const int rename = int(Step::Rename);
     const int temporary = int(Step::CreateTemporary);
 
-    QTest::newRow("append, file size limit")
-        << int(Append) << nineteen << qint64(nineteen.size()) << QList<int>() << 101;
     QTest::newRow("append over a cut record, limit inside the record")
         << int(Append) << cutShort << qint64(nineteen.size() + 50) << QList<int>() << 101;
     QTest::newRow("append, disk full at the flush")
         << int(Append) << nineteen << qint64(0) << QList<int>{sync, ENOSPC} << 101;
     QTest::newRow("append, write error")
         << int(Append) << cutShort << qint64(0) << QList<int>{write, EIO} << 101;
-    QTest::newRow("emptying, file size limit")
-        << int(Replace) << twenty << qint64(40) << QList<int>() << 101;
     QTest::newRow("emptying, disk full at the flush")
         << int(Replace) << twenty << qint64(0) << QList<int>{sync, ENOSPC} << 101;
     QTest::newRow("emptying, renaming fails")
@@ -184,10 +179,6 @@ void RecordSaveTest::failedSaveLeavesTheFileByteForByte_data()
     QTest::newRow("emptying in place, disk full at the flush")
         << int(Replace) << twenty << qint64(0) << QList<int>{temporary, EACCES, sync, ENOSPC}
         << 101;
-    QTest::newRow("emptying a write-protected file")
-        << int(Replace) << twenty << qint64(0) << QList<int>{int(Step::OpenFile), EACCES} << 5;
-    QTest::newRow("new file, file size limit")
-        << int(Create) << QByteArray() << qint64(40) << QList<int>() << 101;
     QTest::newRow("new file, disk full at the flush")
         << int(Create) << QByteArray() << qint64(0) << QList<int>{sync, ENOSPC} << 101;
     QTest::newRow("new file, cannot be made")
@@ -220,15 +211,6 @@ void RecordSaveTest::failedSaveLeavesTheFileByteForByte()
     // Nothing is left beside the file.
     QCOMPARE(directoryEntries(m_dir->path()),
              old.isEmpty() ? QStringList() : QStringList{QStringLiteral("alt.ERG")});
-}
-
-void RecordSaveTest::appendWritesOverARecordCutShort()
-{
-    const QString file = path(QStringLiteral("abgebrochen.ERG"));
-    writeAll(file, records(2, 'a') + QByteArray(30, 'z'));
-    QCOMPARE(RecordSave::CountRecords(file, RecordSize), 2);
-    RecordSave::Append(file, NewRecord, RecordSize);
-    QCOMPARE(readAll(file), records(2, 'a') + NewRecord);
 }
 
 void RecordSaveTest::appendKeepsHardLinksOwnerAndMode()
