@@ -65,4 +65,27 @@ void createProgram()
     CapitalsBuffer = QByteArray(CapitalsBufferSize, '\0');
 }
 
+FileSizeLimit::FileSizeLimit(qint64 bytes)
+{
+    struct sigaction ignore = {};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGXFSZ, &ignore, &m_oldAction);
+    ::getrlimit(RLIMIT_FSIZE, &m_old);
+    struct rlimit lowered = m_old;
+    lowered.rlim_cur = rlim_t(bytes);
+    ::setrlimit(RLIMIT_FSIZE, &lowered);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    ::setrlimit(RLIMIT_FSIZE, &m_old);
+    ::sigaction(SIGXFSZ, &m_oldAction, nullptr);
+}
+
+QStringList directoryEntries(const QString &directory)
+{
+    return QDir(directory).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
 } // namespace TestSupport

@@ -5,8 +5,12 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <deque>
+
+#include <csignal>
+#include <sys/resource.h>
 
 namespace TestSupport {
 
@@ -40,5 +44,23 @@ void createProgram();
 void destroyProgram();
 // The temporary working directory of this test process.
 QString workingDirectory();
+
+// While it lives, writes that would make a file longer than `bytes` fail with EFBIG, as on
+// a full disk; no root needed. Keep its scope to the write under test.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(qint64 bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    struct rlimit m_old;
+    struct sigaction m_oldAction;
+};
+
+// The names in a directory other than "." and "..", sorted.
+QStringList directoryEntries(const QString &directory);
 
 } // namespace TestSupport

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 QByteArray FileBytes()
@@ -63,6 +65,8 @@ private slots:
     void startWritesTheTableOverTheExistingFile_data();
     void startWritesTheTableOverTheExistingFile();
     void missingFileIsReportedAndNeverCreated();
+    void capitalsFileThatIsNoRegularFileIsRefusedAtOnce_data();
+    void capitalsFileThatIsNoRegularFileIsRefusedAtOnce();
     void gameReadsTheFileAsItIsNow();
     void shortFileFailsAndKeepsTheBuffer();
     void emptyBufferIsAllocatedOnLoad();
@@ -214,6 +218,34 @@ void CapitalsTest::missingFileIsReportedAndNeverCreated()
     QCOMPARE(RaisedCode(LoadCapitalsBuffer, &message), InOutCodes::FileNotFound);
     QCOMPARE(message, QStringLiteral("Datei nicht gefunden"));
     QVERIFY(!QFile::exists(CapitalsFileName));
+    QCOMPARE(CapitalsBuffer, before);
+}
+
+void CapitalsTest::capitalsFileThatIsNoRegularFileIsRefusedAtOnce_data()
+{
+    QTest::addColumn<bool>("fifo");
+    QTest::newRow("FIFO") << true;
+    QTest::newRow("directory") << false;
+}
+
+// A FIFO without a writer would block the start for ever, before the main window shows.
+void CapitalsTest::capitalsFileThatIsNoRegularFileIsRefusedAtOnce()
+{
+    QFETCH(bool, fifo);
+    if (fifo)
+        QVERIFY(::mkfifo(QFile::encodeName(CapitalsFileName).constData(), 0666) == 0);
+    else
+        QVERIFY(QDir().mkdir(CapitalsFileName));
+    auto remove = qScopeGuard([] {
+        QFile::remove(CapitalsFileName);
+        QDir().rmdir(CapitalsFileName);
+    });
+    QString message;
+    QCOMPARE(RaisedCode(WriteAndReadCapitalsFile, &message), InOutCodes::FileNotOpen);
+    QCOMPARE(message, QStringLiteral("E/A-Fehler 103"));
+    CapitalsBuffer.fill('\x11');
+    const QByteArray before = CapitalsBuffer;
+    QCOMPARE(RaisedCode(LoadCapitalsBuffer), InOutCodes::FileNotOpen);
     QCOMPARE(CapitalsBuffer, before);
 }
 

@@ -5,6 +5,7 @@
 #include "disturbance/Stoertex.h"
 #include "exercise/Muw.h"
 #include "exercise/Muw_zahl.h"
+#include "results/Speicher.h"
 #include "results/Zeigen.h"
 
 #include <QComboBox>
@@ -50,6 +51,10 @@ private slots:
     void unreadableCapitalsUndoTheStart();
     void disturbedRoundRunsItsTaskBeforeReproducing();
     void timeOutDuringTheTaskDoesNotReproduce();
+    void labelsOfAnEndedGameMarkOnlyTheDisturbancesItReached_data();
+    void labelsOfAnEndedGameMarkOnlyTheDisturbancesItReached();
+    void timedOutGameMarksOnlyTheDisturbancesItReached_data();
+    void timedOutGameMarksOnlyTheDisturbancesItReached();
     void wholeGameInTheWindow();
     void abortInTheWindowBringsTheSettingsBack();
     void timeOutClosesTheShownWindow();
@@ -560,6 +565,109 @@ void GameTest::timeOutDuringTheTaskDoesNotReproduce()
     QVERIFY(Form_MuW_Zahlen->Edit_Wiedergeben->isHidden());
     QCOMPARE(RoundNumber, Byte(7));
     Form_MuW->Radio_TextHstRinge->setItemIndex(ChoiceHauptstaedte);
+}
+
+void GameTest::labelsOfAnEndedGameMarkOnlyTheDisturbancesItReached_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("lastDisturbable");
+    QTest::addColumn<QStringList>("rounds");
+    QTest::addColumn<QString>("game");
+    const QString t = QStringLiteral("     T");
+    const QString none = QStringLiteral("      -");
+    const QString rings = QStringLiteral("R-m-14-100");
+    const QString noRings = QStringLiteral("       -");
+    QTest::newRow("texts, none reached")
+        << 0 << 1 << QStringList{none, none, none, none, none, none} << none;
+    QTest::newRow("texts, first reached")
+        << 0 << 3 << QStringList{none, t, none, none, none, none} << t;
+    QTest::newRow("texts, both reached")
+        << 0 << 4 << QStringList{none, t, none, t, none, none} << t;
+    QTest::newRow("rings, none reached")
+        << 2 << 0 << QStringList{noRings, noRings, noRings, noRings, noRings, noRings} << noRings;
+    QTest::newRow("rings, first reached")
+        << 2 << 2 << QStringList{noRings, rings, noRings, noRings, noRings, noRings} << rings;
+}
+
+void GameTest::labelsOfAnEndedGameMarkOnlyTheDisturbancesItReached()
+{
+    QFETCH(int, kind);
+    QFETCH(int, lastDisturbable);
+    QFETCH(QStringList, rounds);
+    QFETCH(QString, game);
+    const DisturbanceChoice choice{true, kind, 0, "m", "j", 2, -14, "100"};
+    const DisturbanceLabelSet labels = MakeDisturbanceLabels(choice, 4, 2, lastDisturbable);
+    QCOMPARE(QStringList(labels.rounds.begin(), labels.rounds.end()), rounds);
+    QCOMPARE(labels.game, game);
+}
+
+void GameTest::timedOutGameMarksOnlyTheDisturbancesItReached_data()
+{
+    QTest::addColumn<int>("disturbedRound1");
+    QTest::addColumn<int>("disturbedRound2");
+    QTest::addColumn<QStringList>("rounds");
+    QTest::addColumn<QString>("game");
+    const QString t = QStringLiteral("     T");
+    const QString none = QStringLiteral("      -");
+    // Rounds 1 and 2 are played; the limit strikes while round 3 waits.
+    QTest::newRow("before the first disturbance")
+        << 3 << 5 << QStringList{none, none, none, none, none, none} << none;
+    // The limit strikes while round 1's text question is open.
+    QTest::newRow("during the first disturbance")
+        << 1 << 4 << QStringList{t, none, none, none, none, none} << t;
+}
+
+void GameTest::timedOutGameMarksOnlyTheDisturbancesItReached()
+{
+    QFETCH(int, disturbedRound1);
+    QFETCH(int, disturbedRound2);
+    QFETCH(QStringList, rounds);
+    QFETCH(QString, game);
+    setSettings("03", "060", "060", true);
+    Form_MuW->Radio_TextHstRinge->setItemIndex(ChoiceTexte);
+    auto restoreKind =
+        qScopeGuard([] { Form_MuW->Radio_TextHstRinge->setItemIndex(ChoiceHauptstaedte); });
+    TForm_MuW_Zahlen *w = Form_MuW_Zahlen;
+    QVERIFY(w->PrepareGame());
+    DisturbanceRound1 = Byte(disturbedRound1);
+    DisturbanceRound2 = Byte(disturbedRound2);
+    w->FormActivate();
+    QTimer limit;
+    limit.setInterval(5);
+    connect(&limit, &QTimer::timeout, this, [] {
+        if (Form_Frage_Text->isVisible()) {
+            RemainingSeconds = 1;
+            Form_MuW->Timer_GesamtZeitTimer();
+        }
+    });
+    limit.start();
+    while (TimeoutAbort == 0 && RoundNumber < disturbedRound1) {
+        runToReproduce();
+        enter(PresentedSequences[RoundNumber]);
+    }
+    if (TimeoutAbort == 0) {
+        w->Timer_MuW_MerkenTimer();
+        if (disturbedRound1 == 1) {
+            w->Timer_MuW_WartenTimer(); // the question opens; the limit strikes inside it
+        } else {
+            RemainingSeconds = 1;
+            Form_MuW->Timer_GesamtZeitTimer();
+        }
+    }
+    limit.stop();
+    QCOMPARE(TimeoutAbort, Byte(1));
+
+    QStringList labels;
+    for (int round = 1; round <= RoundsPerGame; ++round)
+        labels.append(RoundDisturbanceLabels[round].text());
+    QCOMPARE(labels, rounds);
+    QCOMPARE(GameDisturbanceLabel.text(), game);
+    // The individual result and the record show the same.
+    for (const GridCellText &cell : IndividualResultCells()) {
+        if (cell.column == 2 && cell.row >= 4)
+            QCOMPARE(cell.text, QLatin1Char(' ') + rounds[cell.row - 4]);
+    }
+    QCOMPARE(MakeOverallRecord(QDateTime::currentDateTime()).Disturbance.text(), game);
 }
 
 void GameTest::wholeGameInTheWindow()

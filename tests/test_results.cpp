@@ -16,6 +16,8 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include <optional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -154,7 +156,14 @@ private slots:
     void fullFileAnsweredNoKeepsFileAndResultUnsaved();
     void fileOfMoreThanTwentyRecordsCountsAsFullAndLoadsTwenty();
     void failedSaveKeepsTheFileAndTheResultUnsaved();
+    void failedWriteIsReportedAndKeepsFileAndResult_data();
+    void failedWriteIsReportedAndKeepsFileAndResult();
     void writeProtectedFileIsNeitherChangedNorReplaced();
+    void writableFileInAReadOnlyFolderTakesTheRecord();
+    void savingLeavesNothingBesideTheFile();
+    void recordCutShortIsNeitherLoadedNorKept();
+    void resultsFileThatIsNoRegularFileIsRefusedAtOnce_data();
+    void resultsFileThatIsNoRegularFileIsRefusedAtOnce();
     void longFileNamesAreKeptWhole();
     void loadingCountsWholeRecords_data();
     void loadingCountsWholeRecords();
@@ -353,20 +362,57 @@ void ResultsTest::failedSaveKeepsTheFileAndTheResultUnsaved()
     QCOMPARE(TestSupport::messages().lastText(), QStringLiteral("Dateizugriff verweigert"));
     QCOMPARE(TestSupport::messages().shown[0].kind, MessageBoxes::Kind::Error);
     QCOMPARE(ResultSaved, Byte(0));
+    QVERIFY(!QFile::exists(path(QStringLiteral("fehlt"))));
+}
 
-    if (runningAsRoot())
-        QSKIP("root writes into read-only directories");
-    const QString directory = path(QStringLiteral("gesperrt"));
-    QVERIFY(QDir().mkpath(directory));
-    const QString fileName = directory + QStringLiteral("/alt.ERG");
-    writeAll(fileName, sampleFile(3));
-    QVERIFY(QFile::setPermissions(directory, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    const bool saved = StoreOverallResult(fileName);
-    QFile::setPermissions(directory,
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+void ResultsTest::failedWriteIsReportedAndKeepsFileAndResult_data()
+{
+    QTest::addColumn<int>("oldRecords");   // -1: no file yet
+    QTest::addColumn<qint64>("sizeLimit"); // 0: none
+    QTest::addColumn<int>("openError");    // 0: none
+    QTest::addColumn<QString>("message");
+    const QString failedWrite = QStringLiteral("E/A-Fehler 101");
+    const QString denied = QStringLiteral("Dateizugriff verweigert");
+    QTest::newRow("append on a full disk") << 19 << qint64(19 * 80) << 0 << failedWrite;
+    QTest::newRow("append to an empty file on a full disk") << 0 << qint64(10) << 0 << failedWrite;
+    QTest::newRow("emptying after Ja on a full disk") << 20 << qint64(40) << 0 << failedWrite;
+    QTest::newRow("new file on a full disk") << -1 << qint64(40) << 0 << failedWrite;
+    // Root opens write-protected files for writing, so the refusal comes from the seam.
+    QTest::newRow("write-protected file") << 3 << qint64(0) << EACCES << denied;
+    QTest::newRow("full write-protected file") << 20 << qint64(0) << EACCES << denied;
+    QTest::newRow("read-only file system") << 3 << qint64(0) << EROFS << denied;
+}
+
+void ResultsTest::failedWriteIsReportedAndKeepsFileAndResult()
+{
+    QFETCH(int, oldRecords);
+    QFETCH(qint64, sizeLimit);
+    QFETCH(int, openError);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath(QStringLiteral("voll.ERG"));
+    const QByteArray old = sampleFile(std::max(oldRecords, 0));
+    if (oldRecords >= 0)
+        writeAll(fileName, old);
+    RecordSave::injectFaultsForTests([openError](RecordSave::Step step) {
+        return step == RecordSave::Step::OpenFile ? openError : 0;
+    });
+    bool saved = true;
+    {
+        std::optional<TestSupport::FileSizeLimit> limit;
+        if (sizeLimit > 0)
+            limit.emplace(sizeLimit);
+        saved = StoreOverallResult(fileName);
+    }
+    RecordSave::injectFaultsForTests({});
     QVERIFY(!saved);
-    QCOMPARE(readAll(fileName), sampleFile(3));
+    QCOMPARE(TestSupport::messages().lastText(), message);
+    QCOMPARE(TestSupport::messages().shown.last().kind, MessageBoxes::Kind::Error);
     QCOMPARE(ResultSaved, Byte(0));
+    QCOMPARE(QFile::exists(fileName), oldRecords >= 0);
+    QCOMPARE(readAll(fileName), old);
+    QCOMPARE(TestSupport::directoryEntries(dir.path()),
+             oldRecords >= 0 ? QStringList{QStringLiteral("voll.ERG")} : QStringList());
 }
 
 void ResultsTest::writeProtectedFileIsNeitherChangedNorReplaced()
@@ -380,6 +426,79 @@ void ResultsTest::writeProtectedFileIsNeitherChangedNorReplaced()
     QCOMPARE(TestSupport::messages().lastText(), QStringLiteral("Dateizugriff verweigert"));
     QCOMPARE(readAll(fileName), sampleFile(3));
     QCOMPARE(ResultSaved, Byte(0));
+}
+
+void ResultsTest::writableFileInAReadOnlyFolderTakesTheRecord()
+{
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath(QStringLiteral("alt.ERG"));
+    writeAll(fileName, sampleFile(3));
+    QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    const bool saved = StoreOverallResult(fileName);
+    QFile::setPermissions(dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QVERIFY(saved);
+    QCOMPARE(readAll(fileName), sampleFile(3) + RecordBuffer.toBytes());
+    QCOMPARE(ResultSaved, Byte(1));
+    QVERIFY(TestSupport::messages().shown.isEmpty());
+}
+
+void ResultsTest::savingLeavesNothingBesideTheFile()
+{
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath(QStringLiteral("sauber.ERG"));
+    for (int saves = 1; saves <= ResultsFileCapacity; ++saves) {
+        QVERIFY(StoreOverallResult(fileName));
+        QCOMPARE(TestSupport::directoryEntries(dir.path()),
+                 QStringList{QStringLiteral("sauber.ERG")});
+    }
+    TestSupport::messages().answers = {true};
+    QVERIFY(StoreOverallResult(fileName));
+    QCOMPARE(readAll(fileName), RecordBuffer.toBytes());
+    QCOMPARE(TestSupport::directoryEntries(dir.path()), QStringList{QStringLiteral("sauber.ERG")});
+}
+
+// What a crash leaves of a record is not shown, and the next save writes over it.
+void ResultsTest::recordCutShortIsNeitherLoadedNorKept()
+{
+    const QString fileName = path(QStringLiteral("abgebrochen.ERG"));
+    writeAll(fileName, sampleFile(4) + sampleRecord(5).toBytes().left(33));
+    loadFile(fileName);
+    QCOMPARE(int(LoadedRecordCount), 4);
+    QVERIFY(StoreOverallResult(fileName));
+    QCOMPARE(readAll(fileName), sampleFile(4) + RecordBuffer.toBytes());
+    loadFile(fileName);
+    QCOMPARE(int(LoadedRecordCount), 5);
+    QCOMPARE(OverallResultsTable[4].PlayerName.text(), QStringLiteral("Jörg"));
+}
+
+void ResultsTest::resultsFileThatIsNoRegularFileIsRefusedAtOnce_data()
+{
+    QTest::addColumn<bool>("fifo");
+    QTest::newRow("FIFO") << true;
+    QTest::newRow("directory") << false;
+}
+
+// A FIFO without a writer would block an ordinary open for ever.
+void ResultsTest::resultsFileThatIsNoRegularFileIsRefusedAtOnce()
+{
+    QFETCH(bool, fifo);
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath(QStringLiteral("rohr.ERG"));
+    if (fifo)
+        QVERIFY(::mkfifo(QFile::encodeName(fileName).constData(), 0666) == 0);
+    else
+        QVERIFY(QDir().mkdir(fileName));
+    QVERIFY(!StoreOverallResult(fileName));
+    QCOMPARE(TestSupport::messages().lastText(), QStringLiteral("Dateizugriff verweigert"));
+    QCOMPARE(ResultSaved, Byte(0));
+
+    LoadedRecordCount = 3;
+    SetResultsFileName(fileName);
+    QVERIFY(!HandleInOutErrors(&LoadOverallResults));
+    QCOMPARE(TestSupport::messages().lastText(), QStringLiteral("E/A-Fehler 103"));
+    QCOMPARE(int(LoadedRecordCount), 3);
+    QCOMPARE(TestSupport::directoryEntries(dir.path()), QStringList{QStringLiteral("rohr.ERG")});
 }
 
 void ResultsTest::longFileNamesAreKeptWhole()

@@ -20,6 +20,7 @@
 #include <QtTest>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -83,11 +84,13 @@ private slots:
     void nameIsAskedOnlyWhileThePlaceholderStands();
     void individualResultShowsTheScoredRounds();
     void saveButtonAsksTheNameFirstThenSaves();
+    void failedSaveKeepsTheIndividualResultOpen_data();
     void failedSaveKeepsTheIndividualResultOpen();
     void cancelledSaveClosesWithoutSaving();
     void individualResultAlwaysEndsWithOk_data();
     void individualResultAlwaysEndsWithOk();
     void saveAsMenuSavesOnlyAnUnsavedResult();
+    void saveAsMenuReportsAFullDisk();
     void openMenuShowsTheChosenFile();
     void openMenuShowsNothingWhenTheFileCannotBeRead();
     void overallResultsWindowOpensAnotherFile();
@@ -254,20 +257,49 @@ void ResultsWindowsTest::saveButtonAsksTheNameFirstThenSaves()
     QCOMPARE(ResultSaved, Byte(1));
 }
 
+void ResultsWindowsTest::failedSaveKeepsTheIndividualResultOpen_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<int>("oldRecords");   // -1: no file
+    QTest::addColumn<qint64>("sizeLimit"); // 0: none
+    QTest::addColumn<QString>("message");
+    QTest::newRow("missing folder")
+        << "fehlt/einzeln.ERG" << -1 << qint64(0) << "Dateizugriff verweigert";
+    QTest::newRow("full disk") << "voll.ERG" << 19 << qint64(19 * 80) << "E/A-Fehler 101";
+    QTest::newRow("full disk, new file") << "neu.ERG" << -1 << qint64(40) << "E/A-Fehler 101";
+}
+
 void ResultsWindowsTest::failedSaveKeepsTheIndividualResultOpen()
 {
-    FileDialogs::answerForTests(
-        [this](QFileDialog *) { return path(QStringLiteral("fehlt/einzeln.ERG")); });
+    QFETCH(QString, fileName);
+    QFETCH(int, oldRecords);
+    QFETCH(qint64, sizeLimit);
+    QFETCH(QString, message);
+    const QString file = path(fileName);
+    if (oldRecords >= 0)
+        writeRecords(file, oldRecords);
+    const QByteArray old = readAll(file);
+    FileDialogs::answerForTests([file](QFileDialog *) { return file; });
     bool openAfterFailure = false;
     auto actor = whenShown(Form_zeigen, [&] {
-        Form_zeigen->SpeedBut_zurueck_mit_SpClick();
+        {
+            std::optional<TestSupport::FileSizeLimit> limit;
+            if (sizeLimit > 0)
+                limit.emplace(sizeLimit);
+            Form_zeigen->SpeedBut_zurueck_mit_SpClick();
+        }
         openAfterFailure = Form_zeigen->isVisible();
         Form_zeigen->SpeedBut_zurueck_ohne_Sp->click();
     });
     QCOMPARE(Form_zeigen->ShowModal(), int(QDialog::Accepted));
     QVERIFY(openAfterFailure);
-    QCOMPARE(TestSupport::messages().lastText(), QStringLiteral("Dateizugriff verweigert"));
+    QCOMPARE(TestSupport::messages().shown.size(), 1);
+    QCOMPARE(TestSupport::messages().shown[0].kind, MessageBoxes::Kind::Error);
+    QCOMPARE(TestSupport::messages().lastText(), message);
     QCOMPARE(ResultSaved, Byte(0));
+    QCOMPARE(QFile::exists(file), oldRecords >= 0);
+    QCOMPARE(readAll(file), old);
+    QFile::remove(file);
 }
 
 void ResultsWindowsTest::cancelledSaveClosesWithoutSaving()
@@ -331,6 +363,27 @@ void ResultsWindowsTest::saveAsMenuSavesOnlyAnUnsavedResult()
     SaveOverallResultAs();
     QCOMPARE(asked, 1);
     QCOMPARE(readAll(fileName).size(), 80);
+    QCOMPARE(ResultSaved, Byte(1));
+}
+
+void ResultsWindowsTest::saveAsMenuReportsAFullDisk()
+{
+    const QString fileName = path(QStringLiteral("menue_voll.ERG"));
+    writeRecords(fileName, 7);
+    const QByteArray old = readAll(fileName);
+    FileDialogs::answerForTests([&](QFileDialog *) { return fileName; });
+    {
+        TestSupport::FileSizeLimit limit(old.size());
+        SaveOverallResultAs();
+    }
+    QCOMPARE(TestSupport::messages().lastText(), QStringLiteral("E/A-Fehler 101"));
+    QCOMPARE(TestSupport::messages().shown.last().kind, MessageBoxes::Kind::Error);
+    QCOMPARE(readAll(fileName), old);
+    QCOMPARE(ResultSaved, Byte(0));
+
+    // With room on the disk again the same result can still be saved.
+    SaveOverallResultAs();
+    QCOMPARE(readAll(fileName).size(), old.size() + 80);
     QCOMPARE(ResultSaved, Byte(1));
 }
 

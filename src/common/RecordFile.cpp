@@ -1,9 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Files of fixed-size records, the runtime's input/output errors, and saves that lose nothing.
 #include "common/RecordFile.h"
 
 #include "common/MessageBoxes.h"
 
 #include <QFileInfo>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 QString InOutError::message() const
 {
@@ -22,14 +30,20 @@ QString InOutErrorText(int code)
     }
 }
 
-int OpenFailureCode(const QFile &file, QIODevice::OpenMode mode)
+int OpenErrorCode(int systemError)
 {
-    const QFileInfo info(file.fileName());
-    if (!info.exists())
+    switch (systemError) {
+    case ENOENT:
+    case ENOTDIR:
         return InOutCodes::FileNotFound;
-    const bool denied = file.error() == QFileDevice::PermissionsError || !info.isReadable() ||
-                        ((mode & QIODevice::WriteOnly) && !info.isWritable());
-    return denied ? InOutCodes::AccessDenied : InOutCodes::FileNotOpen;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ETXTBSY:
+        return InOutCodes::AccessDenied;
+    default:
+        return InOutCodes::FileNotOpen;
+    }
 }
 
 bool HandleInOutErrors(const std::function<void()> &body)
@@ -43,8 +57,288 @@ bool HandleInOutErrors(const std::function<void()> &body)
     }
 }
 
+namespace {
+
+using RecordSave::Step;
+
+RecordSave::FaultInjector faultInjector;
+
+// True when a test made this step fail; errno then holds the error.
+bool faulted(Step step)
+{
+    if (!faultInjector)
+        return false;
+    const int error = faultInjector(step);
+    if (error == 0)
+        return false;
+    errno = error;
+    return true;
+}
+
+[[noreturn]] void fail(int code)
+{
+    throw InOutError(code);
+}
+
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd = -1) : m_fd(fd) {}
+    ~Descriptor() { reset(); }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+
+    int get() const { return m_fd; }
+    int release()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd;
+    }
+    void reset(int fd = -1)
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = fd;
+    }
+
+private:
+    int m_fd;
+};
+
+bool isRegular(const QByteArray &name, bool *exists = nullptr)
+{
+    struct stat info;
+    const bool found = ::stat(name.constData(), &info) == 0;
+    if (exists)
+        *exists = found;
+    return found && S_ISREG(info.st_mode);
+}
+
+// Opens an existing (or, with O_CREAT, a new) regular file. The type is checked before the
+// opening and again on the open file, and the opening itself never waits: a FIFO or a
+// device must never block the program. Anything else fails with notRegularCode.
+int openRegular(const QByteArray &name, int flags, int notRegularCode)
+{
+    bool exists = false;
+    if (!isRegular(name, &exists) && exists)
+        fail(notRegularCode);
+    if (faulted(Step::OpenFile))
+        fail(OpenErrorCode(errno));
+    Descriptor fd(::open(name.constData(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666));
+    if (fd.get() < 0)
+        fail(errno == EISDIR ? notRegularCode : OpenErrorCode(errno));
+    struct stat info;
+    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
+        fail(notRegularCode);
+    ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
+    return fd.release();
+}
+
+qint64 fileSize(int fd)
+{
+    struct stat info;
+    if (::fstat(fd, &info) != 0)
+        fail(InOutCodes::FileNotOpen);
+    return info.st_size;
+}
+
+// Without the test seam: also used to put old bytes back after a failure.
+bool writeAllAt(int fd, const char *data, qint64 size, qint64 offset)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t written =
+            ::pwrite(fd, data + done, size_t(size - done), off_t(offset + done));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+void writeAt(int fd, const QByteArray &bytes, qint64 offset)
+{
+    if (faulted(Step::Write) || !writeAllAt(fd, bytes.constData(), bytes.size(), offset))
+        fail(InOutCodes::WriteFailed);
+}
+
+// Only what fsync confirms is on the disk; a full disk may show no earlier than here.
+void syncToDisk(int fd)
+{
+    if (faulted(Step::Sync) || ::fsync(fd) != 0)
+        fail(InOutCodes::WriteFailed);
+}
+
+QByteArray readAt(int fd, qint64 offset, qint64 size)
+{
+    QByteArray bytes(size, '\0');
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t got =
+            ::pread(fd, bytes.data() + done, size_t(size - done), off_t(offset + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            fail(InOutCodes::ReadPastEnd);
+        done += got;
+    }
+    return bytes;
+}
+
+// Puts a file back to its old bytes after a failed save, as far as the system lets us.
+void restore(int fd, const QByteArray &oldBytes, qint64 offset, qint64 oldSize)
+{
+    writeAllAt(fd, oldBytes.constData(), oldBytes.size(), offset);
+    if (::ftruncate(fd, off_t(oldSize)) == 0)
+        ::fsync(fd);
+}
+
+QByteArray directoryOf(const QByteArray &name)
+{
+    const qsizetype slash = name.lastIndexOf('/');
+    if (slash < 0)
+        return QByteArrayLiteral(".");
+    return slash == 0 ? QByteArrayLiteral("/") : name.left(slash);
+}
+
+// The new entry in a directory lasts a crash only once the directory is on the disk too. The
+// file itself is complete by then, so a failure here is not worth reporting.
+void syncDirectory(const QByteArray &directory)
+{
+    const Descriptor fd(::open(directory.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() >= 0)
+        ::fsync(fd.get());
+}
+
+// A new file in the directory of its target. While the system allows it the file has no
+// name until it is complete, so a save killed half-way leaves nothing behind.
+class TemporaryFile
+{
+public:
+    ~TemporaryFile()
+    {
+        if (!m_name.isEmpty())
+            ::unlink(m_name.constData());
+    }
+
+    // False with errno set when no file could be made.
+    bool create(const QByteArray &target)
+    {
+        m_target = target;
+        if (faulted(Step::CreateTemporary))
+            return false;
+        // Linking an unnamed file needs /proc; without it the file gets a name at once.
+        if (::access("/proc/self/fd", X_OK) == 0) {
+            m_fd.reset(
+                ::open(directoryOf(target).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+            if (m_fd.get() >= 0)
+                return true;
+            if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+                return false;
+        }
+        return makeNamed([this](const QByteArray &name) {
+            m_fd.reset(::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+            return m_fd.get() >= 0;
+        });
+    }
+
+    int fd() const { return m_fd.get(); }
+
+    // Gives the complete file the target's name, which no file may have yet.
+    void placeAsNew()
+    {
+        if (faulted(Step::Rename) || !link(m_target))
+            fail(InOutCodes::AccessDenied);
+        if (!m_name.isEmpty())
+            ::unlink(m_name.constData());
+        m_name.clear();
+        syncDirectory(directoryOf(m_target));
+    }
+
+    // Puts the complete file in place of the target in one step.
+    void placeOverTarget()
+    {
+        if (m_name.isEmpty() && !makeNamed([this](const QByteArray &name) { return link(name); }))
+            fail(InOutCodes::WriteFailed);
+        if (faulted(Step::Rename) || ::rename(m_name.constData(), m_target.constData()) != 0)
+            fail(InOutCodes::WriteFailed);
+        m_name.clear();
+        syncDirectory(directoryOf(m_target));
+    }
+
+private:
+    bool link(const QByteArray &name) const
+    {
+        if (m_name.isEmpty()) {
+            const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd.get());
+            return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(),
+                            AT_SYMLINK_FOLLOW) == 0;
+        }
+        return ::link(m_name.constData(), name.constData()) == 0;
+    }
+
+    // Tries "<target>.<pid>.<n>" names until make succeeds or fails for another reason
+    // than the name being taken.
+    template <typename Make> bool makeNamed(Make make)
+    {
+        const QByteArray stem = m_target + '.' + QByteArray::number(::getpid()) + '.';
+        for (int n = 1; n <= 100; ++n) {
+            const QByteArray name = stem + QByteArray::number(n);
+            if (make(name)) {
+                m_name = name;
+                return true;
+            }
+            if (errno != EEXIST)
+                return false;
+        }
+        return false;
+    }
+
+    Descriptor m_fd;
+    QByteArray m_target;
+    QByteArray m_name; // empty while the file has no name
+};
+
+// Owner, group and mode of the file a replacement takes the place of, where we may set them.
+void keepOwnerAndMode(int fd, const struct stat &original)
+{
+    if (::fchown(fd, original.st_uid, original.st_gid) != 0)
+        (void)!::fchown(fd, uid_t(-1), original.st_gid);
+    ::fchmod(fd, original.st_mode & 07777);
+}
+
+// For a writable file in a folder that takes no new files: written over where it stands.
+void replaceInPlace(int fd, const QByteArray &bytes)
+{
+    const qint64 oldSize = fileSize(fd);
+    const QByteArray old = readAt(fd, 0, oldSize);
+    try {
+        writeAt(fd, bytes, 0);
+        if (::ftruncate(fd, off_t(bytes.size())) != 0)
+            fail(InOutCodes::WriteFailed);
+        syncToDisk(fd);
+    } catch (const InOutError &) {
+        restore(fd, old, 0, oldSize);
+        throw;
+    }
+}
+
+// A symbolic link keeps naming the file it points to.
+QByteArray resolved(const QByteArray &name)
+{
+    char buffer[PATH_MAX];
+    return ::realpath(name.constData(), buffer) ? QByteArray(buffer) : name;
+}
+
+} // namespace
+
+// ---- RecordFile ----
+
 RecordFile::RecordFile(const QString &fileName, int recordSize)
-    : m_file(fileName), m_recordSize(recordSize)
+    : m_fileName(fileName), m_recordSize(recordSize)
 {
 }
 
@@ -53,28 +347,33 @@ bool RecordFile::Exists(const QString &fileName)
     return QFileInfo(fileName).isFile();
 }
 
-void RecordFile::open(QIODevice::OpenMode mode)
+void RecordFile::open(int flags)
 {
     if (m_file.isOpen())
         m_file.close();
-    if (!m_file.open(mode))
-        throw InOutError(OpenFailureCode(m_file, mode));
+    const int fd = openRegular(QFile::encodeName(m_fileName), flags, InOutCodes::FileNotOpen);
+    const QIODevice::OpenMode mode =
+        (flags & O_ACCMODE) == O_RDONLY ? QIODevice::ReadOnly : QIODevice::ReadWrite;
+    if (!m_file.open(fd, mode, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        fail(InOutCodes::FileNotOpen);
+    }
 }
 
 void RecordFile::Reset()
 {
-    // Without ExistingOnly, QFile would create a missing file; the runtime's reset never does.
-    open(QIODevice::ReadWrite | QIODevice::ExistingOnly);
+    // Never creates the file and never truncates it, like the runtime's reset.
+    open(O_RDWR);
 }
 
 void RecordFile::ResetReadOnly()
 {
-    open(QIODevice::ReadOnly | QIODevice::ExistingOnly);
+    open(O_RDONLY);
 }
 
 void RecordFile::Rewrite()
 {
-    open(QIODevice::ReadWrite | QIODevice::Truncate);
+    open(O_RDWR | O_CREAT | O_TRUNC);
 }
 
 void RecordFile::requireOpen() const
@@ -124,3 +423,76 @@ void RecordFile::Close()
     if (!flushed)
         throw InOutError(InOutCodes::WriteFailed);
 }
+
+// ---- RecordSave ----
+
+namespace RecordSave {
+
+qint64 CountRecords(const QString &fileName, int recordSize)
+{
+    const QByteArray name = QFile::encodeName(fileName);
+    bool exists = false;
+    isRegular(name, &exists);
+    if (!exists)
+        return -1;
+    const Descriptor fd(openRegular(name, O_RDWR, InOutCodes::AccessDenied));
+    return fileSize(fd.get()) / recordSize;
+}
+
+void Append(const QString &fileName, const QByteArray &record, int recordSize)
+{
+    const Descriptor fd(openRegular(QFile::encodeName(fileName), O_RDWR, InOutCodes::AccessDenied));
+    const qint64 oldSize = fileSize(fd.get());
+    const qint64 end = oldSize - oldSize % recordSize;
+    // What a crash left of a record: written over now, put back if this save fails.
+    const QByteArray tail = readAt(fd.get(), end, oldSize - end);
+    QByteArray bytes = record.left(recordSize);
+    bytes.resize(recordSize, '\0');
+    try {
+        writeAt(fd.get(), bytes, end);
+        syncToDisk(fd.get());
+    } catch (const InOutError &) {
+        restore(fd.get(), tail, end, oldSize);
+        throw;
+    }
+}
+
+void Create(const QString &fileName, const QByteArray &bytes)
+{
+    TemporaryFile file;
+    // Whatever stops the file from being made counts as access denied, as it always has.
+    if (!file.create(QFile::encodeName(fileName)))
+        fail(InOutCodes::AccessDenied);
+    writeAt(file.fd(), bytes, 0);
+    syncToDisk(file.fd());
+    file.placeAsNew();
+}
+
+void Replace(const QString &fileName, const QByteArray &bytes)
+{
+    const QByteArray target = resolved(QFile::encodeName(fileName));
+    // Opened for writing first, so a write-protected file is refused and never replaced.
+    const Descriptor original(openRegular(target, O_RDWR, InOutCodes::AccessDenied));
+    struct stat info;
+    if (::fstat(original.get(), &info) != 0)
+        fail(InOutCodes::FileNotOpen);
+    TemporaryFile file;
+    if (!file.create(target)) {
+        if (errno == EACCES || errno == EPERM || errno == EROFS) {
+            replaceInPlace(original.get(), bytes);
+            return;
+        }
+        fail(InOutCodes::AccessDenied);
+    }
+    keepOwnerAndMode(file.fd(), info);
+    writeAt(file.fd(), bytes, 0);
+    syncToDisk(file.fd());
+    file.placeOverTarget();
+}
+
+void injectFaultsForTests(FaultInjector injector)
+{
+    faultInjector = std::move(injector);
+}
+
+} // namespace RecordSave

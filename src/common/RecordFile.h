@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Files of fixed-size records, the runtime's input/output errors, and saves that lose nothing.
 #pragma once
 
 #include <QByteArray>
@@ -32,15 +33,16 @@ constexpr int FileNotOpen = 103;
 
 // "Datei nicht gefunden", "Dateizugriff verweigert", "E/A-Fehler <code>".
 QString InOutErrorText(int code);
-// The code for a file that could not be opened in the given mode: not found, access denied
-// (also a write-protected file opened for writing) or "file not open".
-int OpenFailureCode(const QFile &file, QIODevice::OpenMode mode = QIODevice::ReadOnly);
+// The code for a file that the system refused to open with the given errno: not found,
+// access denied (also a write-protected file opened for writing) or "file not open".
+int OpenErrorCode(int systemError);
 
 // Runs an event handler's body; an input/output error is shown in an error box, the rest
 // of the body is skipped and the program goes on. Returns false when an error occurred.
 bool HandleInOutErrors(const std::function<void()> &body);
 
-// A file of fixed-size records, positioned by record number (0-based).
+// A file of fixed-size records, positioned by record number (0-based). Only regular files are
+// opened: anything else (a FIFO, a device, a directory) fails at once with "file not open".
 class RecordFile
 {
 public:
@@ -59,9 +61,41 @@ public:
     bool isOpen() const { return m_file.isOpen(); }
 
 private:
-    void open(QIODevice::OpenMode mode);
+    void open(int flags);
     void requireOpen() const;
 
+    QString m_fileName;
     QFile m_file;
     int m_recordSize;
 };
+
+// Saving records so that a saved record is never lost: each call either leaves its bytes on
+// the disk or throws InOutError with the file exactly as it was before.
+namespace RecordSave {
+
+// Whole records of an existing file opened for reading and writing, or -1 when no file of
+// that name exists. Anything but a regular file is refused with "access denied".
+qint64 CountRecords(const QString &fileName, int recordSize);
+// Writes record in place after the last whole record of an existing file, so owner, mode and
+// hard links stay; a record cut short by an earlier crash is written over.
+void Append(const QString &fileName, const QByteArray &record, int recordSize);
+// Creates a file holding exactly bytes; it appears only once they are all written.
+void Create(const QString &fileName, const QByteArray &bytes);
+// Replaces the contents of an existing file by bytes, keeping its owner and mode.
+void Replace(const QString &fileName, const QByteArray &bytes);
+
+// The system calls of a save that tests can make fail.
+enum class Step
+{
+    OpenFile,
+    CreateTemporary,
+    Write,
+    Sync,
+    Rename
+};
+// Tests: before each step the function gives the errno to fail it with, or 0 to go on.
+// An empty function ends the faults.
+using FaultInjector = std::function<int(Step)>;
+void injectFaultsForTests(FaultInjector injector);
+
+} // namespace RecordSave

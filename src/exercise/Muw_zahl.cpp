@@ -181,7 +181,7 @@ RoundScore ScoreSequence(const QString &presented, const QString &typed)
 }
 
 DisturbanceLabelSet MakeDisturbanceLabels(const DisturbanceChoice &choice, int disturbedRound1,
-                                          int disturbedRound2)
+                                          int disturbedRound2, int lastDisturbableRound)
 {
     static const QString none6 = QStringLiteral("      -");
     static const QString none7 = QStringLiteral("       -");
@@ -217,11 +217,14 @@ DisturbanceLabelSet MakeDisturbanceLabels(const DisturbanceChoice &choice, int d
     }
     disturbed = disturbed.left(12);
     DisturbanceLabelSet labels;
+    labels.game = undisturbed;
     for (int round = 1; round <= RoundsPerGame; ++round) {
-        const bool hit = round == disturbedRound1 || round == disturbedRound2;
+        const bool hit =
+            (round == disturbedRound1 || round == disturbedRound2) && round <= lastDisturbableRound;
         labels.rounds[size_t(round - 1)] = hit ? disturbed : undisturbed;
+        if (hit)
+            labels.game = disturbed;
     }
-    labels.game = disturbed;
     return labels;
 }
 
@@ -377,6 +380,7 @@ bool TForm_MuW_Zahlen::PrepareGame()
     ResultSaved = 0;
     RunFinished = 0;
     TimeoutAbort = 0;
+    m_lastWaitedRound = 0;
     setWindowTitle(QString());
     PointsAchieved = 0;
     PresentedSequences.fill({});
@@ -555,6 +559,7 @@ void TForm_MuW_Zahlen::Timer_MuW_WartenTimer()
     Timer_MuW_Warten.stop();
     if (!gameStillRunning())
         return;
+    m_lastWaitedRound = RoundNumber;
     const bool disturbed = RoundNumber == DisturbanceRound1 || RoundNumber == DisturbanceRound2;
     if (disturbed && Form_MuW->DisturbanceOn()) {
         RunDisturbance();
@@ -664,8 +669,10 @@ void TForm_MuW_Zahlen::BuildDisturbanceLabels()
     choice.cushions = CushionCount;
     choice.billiardStep = BilliardStep;
     choice.speedText = Form_MuW->Edit_Speed->currentText();
+    // After a time-out only the rounds whose waiting ended had their disturbance.
+    const int lastDisturbable = TimeoutAbort == 1 ? m_lastWaitedRound : RoundsPerGame;
     const DisturbanceLabelSet labels =
-        MakeDisturbanceLabels(choice, DisturbanceRound1, DisturbanceRound2);
+        MakeDisturbanceLabels(choice, DisturbanceRound1, DisturbanceRound2, lastDisturbable);
     for (int round = 1; round <= RoundsPerGame; ++round)
         RoundDisturbanceLabels[round] = labels.rounds[size_t(round - 1)];
     GameDisturbanceLabel = labels.game;

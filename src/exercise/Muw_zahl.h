@@ -3,6 +3,7 @@
 
 #include "common/ModalForm.h"
 #include "common/PhaseTimer.h"
+#include "common/SharedState.h"
 
 #include <QLabel>
 #include <QStringList>
@@ -63,8 +64,12 @@ struct DisturbanceLabelSet
     std::array<QString, 6> rounds; // rounds 1..6 at 0..5
     QString game;
 };
+// Only rounds up to lastDisturbableRound count as disturbed: a game ended by the time limit
+// never reached the disturbances of its later rounds. Without a disturbed round the game
+// label is the undisturbed one.
 DisturbanceLabelSet MakeDisturbanceLabels(const DisturbanceChoice &choice, int disturbedRound1,
-                                          int disturbedRound2);
+                                          int disturbedRound2,
+                                          int lastDisturbableRound = RoundsPerGame);
 
 // Which background text each of the 19 labels shows (label 1..19), in the first or second set.
 QString BackgroundText(bool firstSet, int label);
@@ -144,6 +149,8 @@ private:
     bool m_activationPending = false;
     // The window is showing a game; its closing brings the settings controls back.
     bool m_gameOpen = false;
+    // The last round of this game whose waiting phase ended, so its disturbance came.
+    int m_lastWaitedRound = 0;
 };
 
 extern TForm_MuW_Zahlen *Form_MuW_Zahlen;

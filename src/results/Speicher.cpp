@@ -19,7 +19,6 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <algorithm>
@@ -49,23 +48,6 @@ void putInt(char *record, int offset, qint32 value)
 qint32 getInt(const char *record, int offset)
 {
     return qFromLittleEndian<qint32>(record + offset);
-}
-
-// Old records and the new one go to a temporary file that replaces the old file only when
-// everything was written, so a failure never costs a saved record.
-void replaceResultsFile(const QString &path, const QList<QByteArray> &records)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw InOutError(InOutCodes::AccessDenied);
-    for (const QByteArray &record : records) {
-        if (file.write(record) != record.size()) {
-            file.cancelWriting();
-            throw InOutError(InOutCodes::WriteFailed);
-        }
-    }
-    if (!file.commit())
-        throw InOutError(InOutCodes::WriteFailed);
 }
 
 QString numberText(qint32 value)
@@ -152,39 +134,39 @@ bool SaveOverallResult(const QString &fileName)
 {
     SetResultsFileName(fileName);
     BuildOverallRecord();
-    QList<QByteArray> records;
-    if (RecordFile::Exists(ResultsFilePath)) {
-        RecordFile file(ResultsFilePath, OverallResultRecord::Size);
-        file.Reset();
-        const qint64 count = file.FileSize();
+    const QByteArray record = RecordBuffer.toBytes();
+    const qint64 count = RecordSave::CountRecords(ResultsFilePath, OverallResultRecord::Size);
+    if (count < 0) {
+        RecordSave::Create(ResultsFilePath, record);
+    } else if (count >= ResultsFileCapacity) {
         // A longer file is never written by the program; it counts as full.
-        if (count >= ResultsFileCapacity) {
-            file.Close();
-            if (!AskYesNo(FullResultsFileQuestion))
-                return false;
-        } else {
-            for (qint64 i = 0; i < count; ++i)
-                records.append(file.Read());
-            file.Close();
-        }
+        if (!AskYesNo(FullResultsFileQuestion))
+            return false;
+        RecordSave::Replace(ResultsFilePath, record);
+    } else {
+        RecordSave::Append(ResultsFilePath, record, OverallResultRecord::Size);
     }
-    records.append(RecordBuffer.toBytes());
-    replaceResultsFile(ResultsFilePath, records);
     return true;
+}
+
+QList<OverallResultRecord> ReadOverallResultsFile(const QString &fileName)
+{
+    RecordFile file(fileName, OverallResultRecord::Size);
+    // Reading only, so a write-protected file can be shown.
+    file.ResetReadOnly();
+    const qint64 count = std::min<qint64>(file.FileSize(), ResultsFileCapacity);
+    QList<OverallResultRecord> records;
+    for (qint64 i = 0; i < count; ++i)
+        records.append(OverallResultRecord::fromBytes(file.Read()));
+    file.Close();
+    return records;
 }
 
 void LoadOverallResults()
 {
-    RecordFile file(ResultsFilePath, OverallResultRecord::Size);
-    // Reading only, so a write-protected file can be shown.
-    file.ResetReadOnly();
-    const qint64 count = std::min<qint64>(file.FileSize(), ResultsFileCapacity);
-    auto table = OverallResultsTable;
-    for (qint64 i = 0; i < count; ++i)
-        table[size_t(i)] = OverallResultRecord::fromBytes(file.Read());
-    file.Close();
-    OverallResultsTable = table;
-    LoadedRecordCount = quint8(count);
+    const QList<OverallResultRecord> records = ReadOverallResultsFile(ResultsFilePath);
+    std::copy(records.begin(), records.end(), OverallResultsTable.begin());
+    LoadedRecordCount = quint8(records.size());
 }
 
 QString ChooseResultsFileToSave()

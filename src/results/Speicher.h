@@ -84,8 +84,11 @@ void BuildOverallRecord();
 
 // Appends the last game's record to the file, after the full-file question if it is full.
 // Returns false when the player kept a full file, so nothing was written. A failed file
-// operation throws InOutError and leaves the file as it was.
+// operation throws InOutError and leaves the file byte for byte as it was.
 bool SaveOverallResult(const QString &fileName);
+// The first 20 whole records of a results file, in file order; a record cut short at the end
+// is not read. Throws InOutError when the file cannot be read.
+QList<OverallResultRecord> ReadOverallResultsFile(const QString &fileName);
 // Reads ResultsFilePath (its first 20 records) into OverallResultsTable and sets
 // LoadedRecordCount; throws InOutError and changes nothing when the file cannot be read.
 void LoadOverallResults();
