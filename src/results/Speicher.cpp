@@ -160,7 +160,8 @@ bool SaveOverallResult(const QString &fileName)
         // A longer file is never written by the program; it counts as full.
         if (count >= ResultsFileCapacity) {
             file.Close();
-            if (!AskYesNo(FullResultsFileQuestion))
+            // Yes empties a file of 20 saved games, so Enter alone must not.
+            if (!AskYesNo(FullResultsFileQuestion, nullptr, DefaultAnswer::No))
                 return false;
         } else {
             for (qint64 i = 0; i < count; ++i)
