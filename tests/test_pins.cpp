@@ -326,6 +326,20 @@ void PinsTest::menuSpeedChoiceSurvivesTheMenuClosing()
     QCOMPARE(PinInterval, 50);
     QCOMPARE(Form_Prgr->Timer1.interval(), 50);
     QVERIFY(Form_Prgr->Timer1.isActive());
+
+    // Merely opening and closing another menu of the window starts nothing either.
+    QMenu *info = Form_Prgr->Info2->associatedObjects().isEmpty()
+                      ? nullptr
+                      : qobject_cast<QMenu *>(Form_Prgr->Info2->associatedObjects().constFirst());
+    QVERIFY(info);
+    info->popup(inArea);
+    QVERIFY(QTest::qWaitForWindowExposed(info));
+    const QRect infoArea(Form_Prgr->mapFromGlobal(info->frameGeometry().topLeft()),
+                         info->frameGeometry().size());
+    QTest::keyClick(info, Qt::Key_Escape);
+    QTRY_VERIFY(!info->isVisible());
+    exposeMainWindow(infoArea);
+    QCOMPARE(PinInterval, 50);
 }
 
 void PinsTest::closingAnotherWindowOverTheAreaStartsASetUp()

@@ -202,12 +202,15 @@ bool TPaintBox::eventFilter(QObject *watched, QEvent *event)
 void TPaintBox::windowExposed(const QRegion &region)
 {
     const QWidget *top = window();
+    const QPoint origin = top->mapToGlobal(QPoint(0, 0));
     const QRect area(mapTo(top, QPoint(0, 0)), size());
-    const QRegion ownPopups = m_ownPopupArea.translated(-top->mapToGlobal(QPoint(0, 0)));
-    if (UncoveredDrawingArea(region, area, ownPopups).isEmpty())
-        return;
-    m_ownPopupArea = QRegion();
-    emit exposed();
+    const QRegion uncovered =
+        UncoveredDrawingArea(region, area, m_ownPopupArea.translated(-origin));
+    // Each place is reported once after a popup has gone; a later exposure there is another
+    // window's.
+    m_ownPopupArea -= region.translated(origin);
+    if (!uncovered.isEmpty())
+        emit exposed();
 }
 
 TForm_Prgr::TForm_Prgr(QWidget *parent) : QMainWindow(parent)
@@ -295,14 +298,15 @@ void TForm_Prgr::createMenu()
     mittel1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
     schnell1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     rasend1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
-    for (QMenu *menu : bar->findChildren<QMenu *>())
-        PaintBox1->ignoreExposuresBy(menu);
 
     QMenu *info = bar->addMenu(QStringLiteral("&Info"));
     Info2 =
         addItem(info, QStringLiteral("Info2"), QStringLiteral("&Info"), &TForm_Prgr::Info2Click);
     Haftung1 = addItem(info, QStringLiteral("Haftung1"), QStringLiteral("Haftung"),
                        &TForm_Prgr::Haftung1Click);
+
+    for (QMenu *menu : bar->findChildren<QMenu *>())
+        PaintBox1->ignoreExposuresBy(menu);
 }
 
 void TForm_Prgr::FormCreate()

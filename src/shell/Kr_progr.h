@@ -110,7 +110,7 @@ private:
     void windowExposed(const QRegion &region);
 
     QPointer<QWindow> m_watchedWindow;
-    // Global area of the own popups closed since the last uncovering by another window.
+    // Global area under the own popups that have gone and whose uncovering is still to come.
     QRegion m_ownPopupArea;
 };
 
