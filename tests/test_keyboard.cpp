@@ -34,6 +34,7 @@ private slots:
     void digitAfterTabGoesToTheNextField();
     void deleteWorksInTheLists_data();
     void deleteWorksInTheLists();
+    void enterPressesTheFocusedButton();
     void deleteWorksInTheAnswerField();
     void tabReachesEveryControlOfTheWindow_data();
     void tabReachesEveryControlOfTheWindow();
@@ -201,6 +202,28 @@ void KeyboardTest::deleteWorksInTheLists()
     QVERIFY(!Form_MuW->But_Start->isEnabled());
     field->setEditText(before);
     QVERIFY(Form_MuW->But_Start->isEnabled());
+}
+
+void KeyboardTest::enterPressesTheFocusedButton()
+{
+    showActive(Form_MuW);
+    Form_MuW->FormActivate();
+    QCOMPARE(focused(), Form_MuW->But_Start);
+    // With an unsaved result Start asks first; Yes keeps the result and starts nothing.
+    ResultSaved = 0;
+    messages().answers.push_back(true);
+    press(Qt::Key_Return);
+    QCOMPARE(messages().shown.size(), 1);
+    QCOMPARE(messages().lastText(), UnsavedResultQuestion);
+    // Enter in a list still only completes the value.
+    messages().clear();
+    QComboBox *level = list(QStringLiteral("Edit_S_MuW"));
+    level->setFocus(Qt::TabFocusReason);
+    level->setEditText(QStringLiteral("4"));
+    press(Qt::Key_Return);
+    QCOMPARE(level->currentText(), QStringLiteral("04"));
+    QVERIFY(messages().shown.isEmpty());
+    ResultSaved = 1;
 }
 
 void KeyboardTest::deleteWorksInTheAnswerField()
