@@ -52,7 +52,7 @@ void createProgram()
     QApplication::setApplicationName(QStringLiteral("Mentaro"));
     Mentaro::InstallGermanTranslation(*QCoreApplication::instance());
     MessageBoxes::answerWithDefaultsForTests([](MessageBoxes::Kind kind, const QString &text,
-                                                 MessageBoxes::DefaultAnswer defaultAnswer) {
+                                                MessageBoxes::DefaultAnswer defaultAnswer) {
         MessageRecorder &recorder = messages();
         recorder.shown.append({kind, text, defaultAnswer});
         if (recorder.answers.empty())

@@ -104,8 +104,7 @@ void KeyboardTest::press(Qt::Key key, Qt::KeyboardModifiers modifiers)
 
 void KeyboardTest::pressDelete(QWidget *widget)
 {
-    QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_Delete, QString(QChar(0x7f)),
-                        Qt::NoModifier);
+    QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_Delete, QString(QChar(0x7f)), Qt::NoModifier);
 }
 
 QString KeyboardTest::focusedControl()
@@ -124,17 +123,24 @@ void KeyboardTest::tabLeavesAListAndPadsIt_data()
     QTest::addColumn<bool>("backwards");
     QTest::addColumn<QString>("padded");
     QTest::addColumn<QString>("next");
-    QTest::newRow("level, Tab") << "Edit_S_MuW" << "7" << false << "07"
+    QTest::newRow("level, Tab") << "Edit_S_MuW"
+                                << "7" << false << "07"
                                 << "Edit_Zeitfaktor_Vorgaben";
-    QTest::newRow("level, Shift+Tab") << "Edit_S_MuW" << "2" << true << "02" << "But_zurueck";
-    QTest::newRow("memorise factor, Tab") << "Edit_Zeitfaktor_Vorgaben" << "5" << false << "005"
+    QTest::newRow("level, Shift+Tab") << "Edit_S_MuW"
+                                      << "2" << true << "02"
+                                      << "But_zurueck";
+    QTest::newRow("memorise factor, Tab") << "Edit_Zeitfaktor_Vorgaben"
+                                          << "5" << false << "005"
                                           << "Edit_Zeitfaktor_Warten";
-    QTest::newRow("memorise factor, Shift+Tab")
-        << "Edit_Zeitfaktor_Vorgaben" << "45" << true << "045" << "Edit_S_MuW";
-    QTest::newRow("waiting factor, Tab") << "Edit_Zeitfaktor_Warten" << "45" << false << "045"
+    QTest::newRow("memorise factor, Shift+Tab") << "Edit_Zeitfaktor_Vorgaben"
+                                                << "45" << true << "045"
+                                                << "Edit_S_MuW";
+    QTest::newRow("waiting factor, Tab") << "Edit_Zeitfaktor_Warten"
+                                         << "45" << false << "045"
                                          << "Edit_ZeitZugabe";
-    QTest::newRow("waiting factor, Shift+Tab")
-        << "Edit_Zeitfaktor_Warten" << "9" << true << "009" << "Edit_Zeitfaktor_Vorgaben";
+    QTest::newRow("waiting factor, Shift+Tab") << "Edit_Zeitfaktor_Warten"
+                                               << "9" << true << "009"
+                                               << "Edit_Zeitfaktor_Vorgaben";
 }
 
 void KeyboardTest::tabLeavesAListAndPadsIt()
@@ -178,9 +184,15 @@ void KeyboardTest::deleteWorksInTheLists_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("after");
-    QTest::newRow("level") << "Edit_S_MuW" << "12" << "2";
-    QTest::newRow("memorise factor") << "Edit_Zeitfaktor_Vorgaben" << "345" << "45";
-    QTest::newRow("waiting factor") << "Edit_Zeitfaktor_Warten" << "120" << "20";
+    QTest::newRow("level") << "Edit_S_MuW"
+                           << "12"
+                           << "2";
+    QTest::newRow("memorise factor") << "Edit_Zeitfaktor_Vorgaben"
+                                     << "345"
+                                     << "45";
+    QTest::newRow("waiting factor") << "Edit_Zeitfaktor_Warten"
+                                    << "120"
+                                    << "20";
 }
 
 void KeyboardTest::deleteWorksInTheLists()
@@ -304,8 +316,7 @@ void KeyboardTest::abortQuestionDefaultsToNo()
     messages().answers.push_back(false);
     QVERIFY(!Form_MuW_Zahlen->FormCloseQuery());
     QCOMPARE(messages().shown.size(), 1);
-    QCOMPARE(messages().lastText(),
-             QStringLiteral("Willst Du dieses Spiel\nwirklich abbrechen ?"));
+    QCOMPARE(messages().lastText(), QStringLiteral("Willst Du dieses Spiel\nwirklich abbrechen ?"));
     QCOMPARE(messages().shown[0].defaultAnswer, DefaultAnswer::No);
 }
 

@@ -106,8 +106,7 @@ QString StartFolder()
 {
     if (!lastFolder.isEmpty() && QFileInfo(lastFolder).isDir())
         return lastFolder;
-    const QString documents =
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (!documents.isEmpty() && QFileInfo(documents).isDir())
         return documents;
     return QDir::homePath();

@@ -53,8 +53,9 @@ void answerForTests(Answerer answerer)
         testAnswerer = nullptr;
         return;
     }
-    testAnswerer = [answerer = std::move(answerer)](Kind kind, const QString &text,
-                                                     DefaultAnswer) { return answerer(kind, text); };
+    testAnswerer = [answerer = std::move(answerer)](Kind kind, const QString &text, DefaultAnswer) {
+        return answerer(kind, text);
+    };
 }
 
 void answerWithDefaultsForTests(DetailedAnswerer answerer)
