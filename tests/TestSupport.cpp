@@ -51,9 +51,10 @@ void createProgram()
     capitals.close();
     QApplication::setApplicationName(QStringLiteral("Mentaro"));
     Mentaro::InstallGermanTranslation(*QCoreApplication::instance());
-    MessageBoxes::answerForTests([](MessageBoxes::Kind kind, const QString &text) {
+    MessageBoxes::answerWithDefaultsForTests([](MessageBoxes::Kind kind, const QString &text,
+                                                MessageBoxes::DefaultAnswer defaultAnswer) {
         MessageRecorder &recorder = messages();
-        recorder.shown.append({kind, text});
+        recorder.shown.append({kind, text, defaultAnswer});
         if (recorder.answers.empty())
             return true;
         const bool answer = recorder.answers.front();

@@ -18,6 +18,7 @@ struct ShownMessage
 {
     MessageBoxes::Kind kind;
     QString text;
+    MessageBoxes::DefaultAnswer defaultAnswer = MessageBoxes::DefaultAnswer::Yes;
 };
 
 // Message boxes are not shown in tests: each one is recorded and answered from `answers`

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestSupport.h"
 
+#include "common/RandomClock.h"
 #include "common/SharedState.h"
 #include "disturbance/Billard.h"
 #include "disturbance/Ringe.h"
@@ -44,12 +45,21 @@ private slots:
     void lateTickMakesUpTheMissedSteps();
     void tableSetUpReloadsAPositiveStep();
     void timeOutStopsTheRunningBallAndEndsTheTask();
+    void stepIntervalHasAFloorOf15625Microseconds_data();
+    void stepIntervalHasAFloorOf15625Microseconds();
+    void ticksEveryMillisecondStillKeepTheStepRate_data();
+    void ticksEveryMillisecondStillKeepTheStepRate();
+    void timerWakesUpWhenEachStepIsDue();
+    void lateWakeUpIsMadeUpAtOnce();
 
 private:
     // A 1000 x 700 table with the ball and the target where the test wants them.
     static BilliardTable &layTable(QPointF ball, QPointF target, double angle, int step);
     // Moves the ball until its shot ends; returns the number of steps, -1 if it never ends.
     static int runShot();
+    // Starts a shot along a free row of a 1000 x 700 table at steady-clock time 0.
+    static void startShotAtTimeZero(int taskTimerInterval);
+    static void endShot();
 };
 
 void BilliardsTest::init()
@@ -330,9 +340,10 @@ void BilliardsTest::lateTickMakesUpTheMissedSteps()
     // At speed 100 the ball moves a step a millisecond even when the timer wakes up late.
     ClearPaintBox(Form_Billard->PaintBox1);
     layTable(QPointF(500, 350), QPointF(60, 60), 0, 1);
+    RandomClock::useFixedMonotonicNsecs(0);
     Form_Billard->PaintBox1MouseDown(999, 350);
     QVERIFY(Form_Billard->Timer2.isActive());
-    QTest::qSleep(20);
+    RandomClock::useFixedMonotonicNsecs(100000000); // six steps due
     const quint64 before = Form_Billard->ballSteps();
     Form_Billard->Timer2Timer();
     QCOMPARE(Form_Billard->ballSteps(), before + 4); // a few at a time, never a leap
@@ -340,6 +351,7 @@ void BilliardsTest::lateTickMakesUpTheMissedSteps()
     Form_Billard->Timer2Timer();
     QCOMPARE(Form_Billard->ballSteps(), before + 5); // a stopped shot takes single steps
     BilliardShotRunning = 0;
+    RandomClock::useFixedMonotonicNsecs(-1);
 }
 
 void BilliardsTest::tableSetUpReloadsAPositiveStep()
@@ -390,6 +402,101 @@ void BilliardsTest::timeOutStopsTheRunningBallAndEndsTheTask()
     const quint64 stepsAfter = Form_Billard->ballSteps();
     QTest::qWait(20);
     QCOMPARE(Form_Billard->ballSteps(), stepsAfter);
+}
+
+void BilliardsTest::startShotAtTimeZero(int taskTimerInterval)
+{
+    ClearPaintBox(Form_Billard->PaintBox1);
+    TaskTimerInterval = taskTimerInterval;
+    layTable(QPointF(100, 350), QPointF(900, 100), 0, 1);
+    RandomClock::useFixedMonotonicNsecs(0);
+    Form_Billard->PaintBox1MouseDown(999, 350);
+}
+
+void BilliardsTest::endShot()
+{
+    Form_Billard->Timer2.stop();
+    BilliardShotRunning = 0;
+    RandomClock::useFixedMonotonicNsecs(-1);
+}
+
+void BilliardsTest::stepIntervalHasAFloorOf15625Microseconds_data()
+{
+    QTest::addColumn<int>("speed");
+    QTest::addColumn<qint64>("intervalNs");
+    QTest::newRow("speed 100") << 100 << qint64(15625000);
+    QTest::newRow("speed 86") << 86 << qint64(15625000);
+    QTest::newRow("speed 85") << 85 << qint64(16000000);
+    QTest::newRow("speed 64") << 64 << qint64(37000000);
+    QTest::newRow("speed 0") << 0 << qint64(101000000);
+}
+
+void BilliardsTest::stepIntervalHasAFloorOf15625Microseconds()
+{
+    QFETCH(int, speed);
+    QFETCH(qint64, intervalNs);
+    QCOMPARE(BallStepIntervalNs(TaskTimerIntervalForSpeed(speed)), intervalNs);
+}
+
+void BilliardsTest::ticksEveryMillisecondStillKeepTheStepRate_data()
+{
+    QTest::addColumn<int>("taskTimerInterval");
+    QTest::addColumn<int>("stepsInASecond");
+    QTest::newRow("1 ms, speed 100") << 1 << 64;
+    QTest::newRow("15 ms, speed 86") << 15 << 64;
+    QTest::newRow("16 ms, speed 85") << 16 << 62;
+    QTest::newRow("37 ms") << 37 << 27;
+    QTest::newRow("101 ms, speed 0") << 101 << 9;
+}
+
+void BilliardsTest::ticksEveryMillisecondStillKeepTheStepRate()
+{
+    // However often the timer wakes up, the ball steps at its interval, never faster.
+    QFETCH(int, taskTimerInterval);
+    QFETCH(int, stepsInASecond);
+    startShotAtTimeZero(taskTimerInterval);
+    const quint64 before = Form_Billard->ballSteps();
+    for (qint64 ms = 1; ms <= 1000; ++ms) {
+        RandomClock::useFixedMonotonicNsecs(ms * 1000000);
+        Form_Billard->Timer2Timer();
+    }
+    QCOMPARE(Form_Billard->ballSteps() - before, quint64(stepsInASecond));
+    QCOMPARE(BilliardShotRunning, Byte(1));
+    endShot();
+}
+
+void BilliardsTest::timerWakesUpWhenEachStepIsDue()
+{
+    // Whole-millisecond waits of 15 and 16 ms that add up to 15.625 ms a step.
+    startShotAtTimeZero(1);
+    const quint64 before = Form_Billard->ballSteps();
+    qint64 ms = 0;
+    for (int tick = 1; tick <= 64; ++tick) {
+        const int wait = Form_Billard->Timer2.interval();
+        QVERIFY2(wait == 15 || wait == 16, qPrintable(QString::number(wait)));
+        ms += wait;
+        RandomClock::useFixedMonotonicNsecs(ms * 1000000);
+        Form_Billard->Timer2Timer();
+        QCOMPARE(Form_Billard->ballSteps() - before, quint64(tick));
+    }
+    QCOMPARE(ms, qint64(1000));
+    endShot();
+}
+
+void BilliardsTest::lateWakeUpIsMadeUpAtOnce()
+{
+    startShotAtTimeZero(1);
+    const quint64 before = Form_Billard->ballSteps();
+    RandomClock::useFixedMonotonicNsecs(100000000); // 6.4 steps' time
+    Form_Billard->Timer2Timer();
+    QCOMPARE(Form_Billard->ballSteps() - before, quint64(4));
+    QCOMPARE(Form_Billard->Timer2.interval(), 0);
+    Form_Billard->Timer2Timer();
+    QCOMPARE(Form_Billard->ballSteps() - before, quint64(6));
+    QCOMPARE(Form_Billard->Timer2.interval(), 10); // the seventh step is due at 109.375 ms
+    Form_Billard->Timer2Timer();
+    QCOMPARE(Form_Billard->ballSteps() - before, quint64(6)); // an early wake-up steps nothing
+    endShot();
 }
 
 QTEST_MAIN(BilliardsTest)

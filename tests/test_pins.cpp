@@ -5,6 +5,7 @@
 #include "shell/Kr_progr.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QToolButton>
 #include <QtTest>
 
@@ -30,8 +31,16 @@ private slots:
     void areaUnder12PixelsDrawsNothing();
     void mainBitmapFollowsTheDrawingAreaBeforeDrawing();
     void showingOrResizingStartsASetUpButItsOwnRepaintsDoNot();
+    void uncoveredAreaLeavesOutOwnPopupsAndTheBars_data();
+    void uncoveredAreaLeavesOutOwnPopupsAndTheBars();
+    void menuSpeedChoiceSurvivesTheMenuClosing();
+    void closingAnotherWindowOverTheAreaStartsASetUp();
 
 private:
+    // Shows the main window and lets the set-up that showing starts run to its end.
+    static void showMainWindowAtRest();
+    // The uncovering the platform reports, in window coordinates.
+    static void exposeMainWindow(const QRegion &region);
     static void useDrawingArea(int width, int height);
     static Byte setUpWithOrder(Byte order, int interval);
     static QPoint layerCentre(int pin, int layer);
@@ -254,6 +263,93 @@ void PinsTest::showingOrResizingStartsASetUpButItsOwnRepaintsDoNot()
     QTRY_COMPARE(PinInterval, 300);
     QVERIFY(Form_Prgr->Timer1.isActive());
     QCOMPARE(MainBitmap.size(), Form_Prgr->PaintBox1->size());
+}
+
+void PinsTest::showMainWindowAtRest()
+{
+    Form_Prgr->show();
+    QVERIFY(QTest::qWaitForWindowExposed(Form_Prgr));
+    QCoreApplication::processEvents();
+    while (Form_Prgr->Timer1.isActive())
+        Form_Prgr->Timer1Timer();
+}
+
+void PinsTest::exposeMainWindow(const QRegion &region)
+{
+    QExposeEvent expose(region);
+    QCoreApplication::sendEvent(Form_Prgr->windowHandle(), &expose);
+    // A set-up that the exposure asks for starts once the events are through.
+    QCoreApplication::processEvents();
+}
+
+void PinsTest::uncoveredAreaLeavesOutOwnPopupsAndTheBars_data()
+{
+    const QRect area(0, 50, 800, 500);
+    QTest::addColumn<QRegion>("exposed");
+    QTest::addColumn<QRegion>("ownPopups");
+    QTest::addColumn<QRegion>("uncovered");
+    QTest::newRow("whole window") << QRegion(0, 0, 800, 550) << QRegion() << QRegion(area);
+    QTest::newRow("menu bar only") << QRegion(0, 0, 300, 50) << QRegion() << QRegion();
+    QTest::newRow("under a closed menu")
+        << QRegion(90, 30, 200, 150) << QRegion(90, 30, 200, 150) << QRegion();
+    QTest::newRow("under a menu and its submenu")
+        << (QRegion(90, 30, 200, 150) + QRegion(290, 120, 150, 120))
+        << (QRegion(90, 30, 200, 150) + QRegion(290, 120, 150, 120)) << QRegion();
+    QTest::newRow("larger than the menu")
+        << QRegion(90, 30, 400, 150) << QRegion(90, 30, 200, 150) << QRegion(290, 50, 200, 130);
+}
+
+void PinsTest::uncoveredAreaLeavesOutOwnPopupsAndTheBars()
+{
+    QFETCH(QRegion, exposed);
+    QFETCH(QRegion, ownPopups);
+    QFETCH(QRegion, uncovered);
+    QCOMPARE(UncoveredDrawingArea(exposed, QRect(0, 50, 800, 500), ownPopups), uncovered);
+}
+
+void PinsTest::menuSpeedChoiceSurvivesTheMenuClosing()
+{
+    showMainWindowAtRest();
+    QMenu *pins = Form_Prgr->Kegelneusetzen1->menu();
+    QVERIFY(pins);
+    const QPoint inArea = Form_Prgr->PaintBox1->mapToGlobal(QPoint(100, 100));
+    pins->popup(inArea);
+    QVERIFY(QTest::qWaitForWindowExposed(pins));
+    const QRect menuArea(Form_Prgr->mapFromGlobal(pins->frameGeometry().topLeft()),
+                         pins->frameGeometry().size());
+    QTest::keyClick(pins, Qt::Key_R);
+    QTRY_VERIFY(!pins->isVisible());
+    QCOMPARE(PinInterval, 50);
+
+    // What the platform reports when the menu has gone: the area under it was uncovered.
+    exposeMainWindow(menuArea);
+    QCOMPARE(PinInterval, 50);
+    QCOMPARE(Form_Prgr->Timer1.interval(), 50);
+    QVERIFY(Form_Prgr->Timer1.isActive());
+
+    // Merely opening and closing another menu of the window starts nothing either.
+    QMenu *info = Form_Prgr->Info2->associatedObjects().isEmpty()
+                      ? nullptr
+                      : qobject_cast<QMenu *>(Form_Prgr->Info2->associatedObjects().constFirst());
+    QVERIFY(info);
+    info->popup(inArea);
+    QVERIFY(QTest::qWaitForWindowExposed(info));
+    const QRect infoArea(Form_Prgr->mapFromGlobal(info->frameGeometry().topLeft()),
+                         info->frameGeometry().size());
+    QTest::keyClick(info, Qt::Key_Escape);
+    QTRY_VERIFY(!info->isVisible());
+    exposeMainWindow(infoArea);
+    QCOMPARE(PinInterval, 50);
+}
+
+void PinsTest::closingAnotherWindowOverTheAreaStartsASetUp()
+{
+    showMainWindowAtRest();
+    Form_Prgr->rasend1Click();
+    exposeMainWindow(QRegion(Form_Prgr->rect()));
+    QCOMPARE(PinInterval, 300);
+    QVERIFY(Form_Prgr->Timer1.isActive());
+    QCOMPARE(PinTicks, Byte(0));
 }
 
 QTEST_MAIN(PinsTest)

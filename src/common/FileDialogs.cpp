@@ -1,11 +1,54 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/FileDialogs.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QLocale>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTreeView>
+
+#include <algorithm>
 
 namespace FileDialogs {
 namespace {
 Answerer testAnswerer;
+// Folder of the file chosen last in this run; empty before the first choice.
+QString lastFolder;
+
+QLocale german()
+{
+    return QLocale(QLocale::German, QLocale::Germany);
+}
+
+// The dialog's file list takes sizes and dates from the desktop's language, so "Dec" and
+// "bytes" showed on an English desktop; this list writes those two columns in German.
+class GermanFileList : public QIdentityProxyModel
+{
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        constexpr int SizeColumn = 1;
+        constexpr int DateColumn = 3;
+        const auto *files = qobject_cast<const QFileSystemModel *>(sourceModel());
+        if (role != Qt::DisplayRole || !files ||
+            (index.column() != SizeColumn && index.column() != DateColumn))
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        if (index.column() == DateColumn)
+            return FileDateText(files->lastModified(source));
+        // Folders have no size, as in the toolkit's own list.
+        return files->isDir(source) ? QString() : FileSizeText(files->size(source));
+    }
+};
 
 QFileDialog *createResultsDialog(QWidget *parent, QFileDialog::AcceptMode mode)
 {
@@ -15,7 +58,31 @@ QFileDialog *createResultsDialog(QWidget *parent, QFileDialog::AcceptMode mode)
     dialog->setDefaultSuffix(QStringLiteral("ERG"));
     // Qt's own dialog, so its texts come from the German translation on every desktop.
     dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setProxyModel(new GermanFileList(dialog));
+    // Size, type and date take the room they need; the name gets the rest.
+    if (auto *details = dialog->findChild<QTreeView *>(QStringLiteral("treeView"))) {
+        QHeaderView *header = details->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int column = 1; column < header->count(); ++column)
+            header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
     return dialog;
+}
+
+QRect availableScreenArea(const QWidget *dialog)
+{
+    const QWidget *owner = dialog->parentWidget() ? dialog->parentWidget() : dialog;
+    const QScreen *screen = owner->screen() ? owner->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+void prepare(QFileDialog *dialog)
+{
+    dialog->setDirectory(StartFolder());
+    const QRect available = availableScreenArea(dialog);
+    if (!available.isEmpty())
+        dialog->resize(DialogSize(dialog->size(), available));
 }
 } // namespace
 
@@ -35,13 +102,45 @@ QFileDialog *CreateResultsSaveDialog(QWidget *parent)
     return dialog;
 }
 
+QString StartFolder()
+{
+    if (!lastFolder.isEmpty() && QFileInfo(lastFolder).isDir())
+        return lastFolder;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        return documents;
+    return QDir::homePath();
+}
+
+QSize DialogSize(const QSize &current, const QRect &available)
+{
+    const int width = std::max(current.width(), available.width() / 2);
+    const int height = std::max(current.height(), available.height() / 2);
+    return QSize(std::min(width, available.width()), std::min(height, available.height()));
+}
+
+QString FileSizeText(qint64 bytes)
+{
+    return german().formattedDataSize(bytes);
+}
+
+QString FileDateText(const QDateTime &moment)
+{
+    return german().toString(moment, QLocale::ShortFormat);
+}
+
 QString Execute(QFileDialog *dialog)
 {
-    if (testAnswerer)
-        return testAnswerer(dialog);
-    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
-        return {};
-    return dialog->selectedFiles().constFirst();
+    prepare(dialog);
+    QString chosen;
+    if (testAnswerer) {
+        chosen = testAnswerer(dialog);
+    } else if (dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty()) {
+        chosen = dialog->selectedFiles().constFirst();
+    }
+    if (!chosen.isEmpty())
+        lastFolder = QFileInfo(chosen).absolutePath();
+    return chosen;
 }
 
 void answerForTests(Answerer answerer)

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QRect>
+#include <QSize>
 #include <QString>
 
 #include <functional>
 
+class QDateTime;
 class QFileDialog;
 class QWidget;
 
@@ -14,10 +17,21 @@ namespace FileDialogs {
 QFileDialog *CreateResultsOpenDialog(QWidget *parent);
 QFileDialog *CreateResultsSaveDialog(QWidget *parent);
 
-// Runs the dialog modally; the chosen path, or an empty text when the player cancels.
+// Runs the dialog modally; the chosen path, or an empty text when the player cancels. The
+// dialog opens in the folder of the file chosen last in this run, at first in the user's
+// documents folder, and takes at least half the screen.
 QString Execute(QFileDialog *dialog);
 
-// Tests: Execute returns what the function returns for the dialog instead of showing it.
+// The folder a dialog opens in now.
+QString StartFolder();
+// A dialog's size: at least half the available screen area each way, never more than all of it.
+QSize DialogSize(const QSize &current, const QRect &available);
+// File sizes and dates as the dialogs list them, in German whatever the desktop's language.
+QString FileSizeText(qint64 bytes);
+QString FileDateText(const QDateTime &moment);
+
+// Tests: Execute returns what the function returns for the dialog instead of showing it; the
+// dialog is prepared (folder, size) as for showing.
 using Answerer = std::function<QString(QFileDialog *)>;
 void answerForTests(Answerer answerer);
 

@@ -11,6 +11,10 @@ QChar TypedCharacter(const QKeyEvent *event)
         return QLatin1Char('\r');
     case Qt::Key_Backspace:
         return QLatin1Char('\b');
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Delete:
+        return QChar();
     default:
         return event->text().isEmpty() ? QChar() : event->text().at(0);
     }

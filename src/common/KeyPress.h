@@ -6,6 +6,7 @@
 class QKeyEvent;
 
 // The character a key filter judges for a key press: '\r' for Enter, '\b' for Backspace,
-// the typed character otherwise; null for keys that type nothing (arrows, Delete, F4),
-// which pass unfiltered.
+// the typed character otherwise; null for keys that type nothing (arrows, F4) and for the
+// keys every text field leaves to the toolkit (Tab and Shift+Tab move the focus, Delete
+// deletes), which pass unfiltered.
 QChar TypedCharacter(const QKeyEvent *event);

@@ -6,7 +6,7 @@
 
 namespace MessageBoxes {
 namespace {
-Answerer testAnswerer;
+DetailedAnswerer testAnswerer;
 
 QWidget *ownerFor(QWidget *parent)
 {
@@ -22,30 +22,43 @@ QString title()
 void ShowInformation(const QString &text, QWidget *parent)
 {
     if (testAnswerer) {
-        testAnswerer(Kind::Information, text);
+        testAnswerer(Kind::Information, text, DefaultAnswer::Yes);
         return;
     }
     QMessageBox::information(ownerFor(parent), title(), text, QMessageBox::Ok);
 }
 
-bool AskYesNo(const QString &text, QWidget *parent)
+bool AskYesNo(const QString &text, QWidget *parent, DefaultAnswer defaultAnswer)
 {
     if (testAnswerer)
-        return testAnswerer(Kind::Question, text);
+        return testAnswerer(Kind::Question, text, defaultAnswer);
+    const QMessageBox::StandardButton defaultButton =
+        defaultAnswer == DefaultAnswer::No ? QMessageBox::No : QMessageBox::Yes;
     return QMessageBox::warning(ownerFor(parent), title(), text, QMessageBox::Yes | QMessageBox::No,
-                                QMessageBox::Yes) == QMessageBox::Yes;
+                                defaultButton) == QMessageBox::Yes;
 }
 
 void ShowError(const QString &text, QWidget *parent)
 {
     if (testAnswerer) {
-        testAnswerer(Kind::Error, text);
+        testAnswerer(Kind::Error, text, DefaultAnswer::Yes);
         return;
     }
     QMessageBox::critical(ownerFor(parent), title(), text, QMessageBox::Ok);
 }
 
 void answerForTests(Answerer answerer)
+{
+    if (!answerer) {
+        testAnswerer = nullptr;
+        return;
+    }
+    testAnswerer = [answerer = std::move(answerer)](Kind kind, const QString &text, DefaultAnswer) {
+        return answerer(kind, text);
+    };
+}
+
+void answerWithDefaultsForTests(DetailedAnswerer answerer)
 {
     testAnswerer = std::move(answerer);
 }

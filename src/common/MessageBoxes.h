@@ -17,10 +17,18 @@ enum class Kind
     Error
 };
 
+// The answer Enter gives to a question; a question whose Yes destroys something defaults to No.
+enum class DefaultAnswer
+{
+    Yes,
+    No
+};
+
 // Information box with one OK button.
 void ShowInformation(const QString &text, QWidget *parent = nullptr);
 // Warning box with Yes and No; true for Yes.
-bool AskYesNo(const QString &text, QWidget *parent = nullptr);
+bool AskYesNo(const QString &text, QWidget *parent = nullptr,
+              DefaultAnswer defaultAnswer = DefaultAnswer::Yes);
 // Error box with one OK button.
 void ShowError(const QString &text, QWidget *parent = nullptr);
 
@@ -28,9 +36,13 @@ void ShowError(const QString &text, QWidget *parent = nullptr);
 // returns true for Yes. An empty function restores the real boxes.
 using Answerer = std::function<bool(Kind, const QString &)>;
 void answerForTests(Answerer answerer);
+// Tests: the same, also told which answer Enter would give (Yes for boxes that are no question).
+using DetailedAnswerer = std::function<bool(Kind, const QString &, DefaultAnswer)>;
+void answerWithDefaultsForTests(DetailedAnswerer answerer);
 
 } // namespace MessageBoxes
 
 using MessageBoxes::AskYesNo;
+using MessageBoxes::DefaultAnswer;
 using MessageBoxes::ShowError;
 using MessageBoxes::ShowInformation;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/RandomClock.h"
 
+#include <QElapsedTimer>
+
 #include <optional>
 #include <random>
 
@@ -10,6 +12,7 @@ std::mt19937 generator{1};
 std::optional<quint32> fixedSeed;
 quint32 reseedCount = 0;
 QDateTime fixedNow;
+qint64 fixedMonotonicNsecs = -1;
 } // namespace
 
 void Randomize()
@@ -42,6 +45,23 @@ void useFixedNow(const QDateTime &moment)
 QDateTime now()
 {
     return fixedNow.isValid() ? fixedNow : QDateTime::currentDateTime();
+}
+
+qint64 monotonicNsecs()
+{
+    if (fixedMonotonicNsecs >= 0)
+        return fixedMonotonicNsecs;
+    static const QElapsedTimer clock = [] {
+        QElapsedTimer started;
+        started.start();
+        return started;
+    }();
+    return clock.nsecsElapsed();
+}
+
+void useFixedMonotonicNsecs(qint64 nsecs)
+{
+    fixedMonotonicNsecs = nsecs;
 }
 
 QString shortDateText(const QDateTime &moment)

@@ -18,6 +18,11 @@ void useFixedSeed(quint32 seed);
 void useFixedNow(const QDateTime &now);
 
 QDateTime now();
+// A steady clock in nanoseconds from an arbitrary start, for pacing animations; unlike now()
+// it never jumps with the wall clock.
+qint64 monotonicNsecs();
+// Tests: the steady clock reads this value instead of the real one; a negative value restores it.
+void useFixedMonotonicNsecs(qint64 nsecs);
 // "dd.MM.yyyy", whatever the machine's locale.
 QString shortDateText(const QDateTime &moment = now());
 // "HH:mm:ss", whatever the machine's locale.

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 TForm_Billard *Form_Billard = nullptr;
@@ -159,6 +160,26 @@ QString BilliardCaption(int cushionCount)
            QString::number(cushionCount);
 }
 
+// ---- Pace of the ball ----
+
+int BallStepsDue(qint64 elapsedNs, qint64 stepsMade, qint64 stepIntervalNs)
+{
+    if (stepIntervalNs <= 0)
+        return 1;
+    const qint64 due = elapsedNs / stepIntervalNs - stepsMade;
+    return int(std::clamp<qint64>(due, 0, MaxBallCatchUpSteps));
+}
+
+int MsUntilNextBallStep(qint64 elapsedNs, qint64 stepsMade, qint64 stepIntervalNs)
+{
+    constexpr qint64 NsPerMs = 1000000;
+    const qint64 wait = (stepsMade + 1) * stepIntervalNs - elapsedNs;
+    if (wait <= 0)
+        return 0;
+    // Rounded up: a timer never wakes before its interval, so the step is due by then.
+    return int(std::min<qint64>((wait + NsPerMs - 1) / NsPerMs, std::numeric_limits<int>::max()));
+}
+
 // ---- The window ----
 
 TForm_Billard::TForm_Billard(QWidget *parent) : ModalForm(parent)
@@ -175,7 +196,7 @@ TForm_Billard::TForm_Billard(QWidget *parent) : ModalForm(parent)
     connect(PaintBox1, &TTaskPaintBox::mouseDown, this, &TForm_Billard::PaintBox1MouseDown);
 
     Timer2.setObjectName(QStringLiteral("Timer2"));
-    // At speed 100 the ball ticks every millisecond; a coarse timer would stutter.
+    // The timer wakes up when each step is due; a coarse timer would let the ball stutter.
     Timer2.setTimerType(Qt::PreciseTimer);
     connect(&Timer2, &QTimer::timeout, this, &TForm_Billard::Timer2Timer);
     FormCreate();
@@ -256,9 +277,9 @@ void TForm_Billard::PaintBox1MouseDown(int X, int Y)
     m_table.shotAngle = AimAngle(m_table, QPointF(X, Y));
     if (BilliardShotRunning == 0) {
         BilliardShotRunning = 1;
-        m_shotClock.start();
+        m_shotStartNs = RandomClock::monotonicNsecs();
         m_shotSteps = 0;
-        Timer2.start(TaskTimerInterval);
+        Timer2.start(MsUntilNextBallStep(0, 0, BallStepIntervalNs(TaskTimerInterval)));
     }
 }
 
@@ -270,21 +291,30 @@ void TForm_Billard::Timer2Timer()
         MoveBall();
         ++m_shotSteps;
         if (!Timer2.isActive())
-            break; // the shot has ended
+            return; // the shot has ended
     }
+    scheduleNextStep();
 }
 
-// A timer of 1 ms wakes up a fraction of a millisecond late, which would slow the ball by a
-// tenth or more; the ball makes up the missed steps, a few at a time, so it moves at the speed
-// the setting gives.
+// Timers take whole milliseconds and wake up a fraction of one late, so the steps are counted
+// against the shot's clock: the ball moves at the speed the setting gives, makes up missed
+// steps a few at a time, and keeps the 15.625 ms floor on average.
 int TForm_Billard::ballStepsDue() const
 {
-    constexpr qint64 MaxCatchUpSteps = 4;
-    if (!m_shotClock.isValid() || TaskTimerInterval <= 0)
+    // Only the running timer is paced; a step asked for otherwise is one step.
+    if (!Timer2.isActive() || m_shotStartNs < 0)
         return 1;
-    const qint64 intervalNs = qint64(TaskTimerInterval) * 1000000;
-    const qint64 due = m_shotClock.nsecsElapsed() / intervalNs - m_shotSteps;
-    return int(std::clamp<qint64>(due, 1, MaxCatchUpSteps));
+    return BallStepsDue(RandomClock::monotonicNsecs() - m_shotStartNs, m_shotSteps,
+                        BallStepIntervalNs(TaskTimerInterval));
+}
+
+void TForm_Billard::scheduleNextStep()
+{
+    if (!Timer2.isActive() || m_shotStartNs < 0)
+        return;
+    // Restarted from now, since the wait is counted from now.
+    Timer2.start(MsUntilNextBallStep(RandomClock::monotonicNsecs() - m_shotStartNs, m_shotSteps,
+                                     BallStepIntervalNs(TaskTimerInterval)));
 }
 
 void TForm_Billard::MoveBall()

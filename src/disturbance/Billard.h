@@ -4,11 +4,11 @@
 #include "common/ModalForm.h"
 #include "common/SharedState.h"
 
-#include <QElapsedTimer>
 #include <QPointF>
 #include <QRect>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 
 class TTaskPaintBox;
@@ -62,6 +62,25 @@ QRect BallArea(const BilliardTable &table, QPointF centre);
 
 QString BilliardCaption(int cushionCount);
 
+// ---- Pace of the ball (no widgets) ----
+
+// The shortest time between two ball steps: 15.625 ms, the tick of the desktop timers the speed
+// scale 0..100 was made for. A 1-ms step would decide a shot before the player could follow the
+// ball or re-aim it; with the floor, speeds 86..100 play alike.
+inline constexpr qint64 BallStepFloorNs = 15625000;
+// Time between two ball steps for the task timer interval (ms), never below the floor.
+constexpr qint64 BallStepIntervalNs(int taskTimerInterval)
+{
+    return std::max(qint64(taskTimerInterval) * 1000000, BallStepFloorNs);
+}
+// Most steps one tick makes up after a late wake-up.
+inline constexpr int MaxBallCatchUpSteps = 4;
+// Steps due `elapsedNs` into a shot of which `stepsMade` were made: none before the next step's
+// time, at most MaxBallCatchUpSteps.
+int BallStepsDue(qint64 elapsedNs, qint64 stepsMade, qint64 stepIntervalNs);
+// Whole milliseconds from `elapsedNs` into a shot to the next step's time; 0 when it is overdue.
+int MsUntilNextBallStep(qint64 elapsedNs, qint64 stepsMade, qint64 stepIntervalNs);
+
 // ---- The window ----
 
 class TForm_Billard : public ModalForm
@@ -95,11 +114,14 @@ private:
     void drawTarget();
     void endShot();
     int ballStepsDue() const;
+    // Sets the timer to wake up when the next step is due.
+    void scheduleNextStep();
 
     BilliardTable m_table;
     quint64 m_ballSteps = 0;
-    // The running shot's clock and steps, to keep the ball at the speed the setting gives.
-    QElapsedTimer m_shotClock;
+    // The running shot's start (RandomClock's steady clock; negative before the first shot)
+    // and steps, to keep the ball at the speed the setting gives.
+    qint64 m_shotStartNs = -1;
     qint64 m_shotSteps = 0;
     bool m_setUpPending = false;
 };

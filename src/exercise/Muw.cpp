@@ -105,7 +105,8 @@ QPushButton *createButton(QWidget *parent, const QString &name, const QString &c
 {
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(name);
-    button->setAutoDefault(false);
+    // Enter presses the focused button, as Space does; the lists handle their own Enter.
+    button->setAutoDefault(true);
     button->setGeometry(geometry);
     return button;
 }

@@ -513,7 +513,8 @@ bool TForm_MuW_Zahlen::FormCloseQuery()
 {
     if (RunFinished == 1 || TimeoutAbort == 1)
         return true;
-    if (!AskYesNo(AbortQuestion, this))
+    // Yes throws the running game away, so Enter alone must not.
+    if (!AskYesNo(AbortQuestion, this, DefaultAnswer::No))
         return false;
     ResultSaved = 1;
     Timer_MuW_Merken.stop();

@@ -140,7 +140,8 @@ bool SaveOverallResult(const QString &fileName)
         RecordSave::Create(ResultsFilePath, record);
     } else if (count >= ResultsFileCapacity) {
         // A longer file is never written by the program; it counts as full.
-        if (!AskYesNo(FullResultsFileQuestion))
+        // Yes empties a file of 20 saved games, so Enter alone must not.
+        if (!AskYesNo(FullResultsFileQuestion, nullptr, DefaultAnswer::No))
             return false;
         RecordSave::Replace(ResultsFilePath, record);
     } else {

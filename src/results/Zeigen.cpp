@@ -84,6 +84,9 @@ TStringGrid::TStringGrid(int columns, int rows, int fixedColumns, int fixedRows,
     horizontalHeader()->setMinimumSectionSize(1);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // The arrows move between the cells; Tab leaves the grid for the window's buttons instead
+    // of going round its cells for ever.
+    setTabKeyNavigation(false);
     // Cells clip their text like a text grid instead of shortening it with dots.
     setTextElideMode(Qt::ElideNone);
     setWordWrap(false);

@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QExposeEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QResizeEvent>
@@ -127,6 +128,24 @@ QString PinLetter(int pin)
     return PinLetters.mid(pin, 1);
 }
 
+QRegion UncoveredDrawingArea(const QRegion &exposed, const QRect &drawingArea,
+                             const QRegion &ownPopupArea)
+{
+    return exposed.intersected(drawingArea).subtracted(ownPopupArea);
+}
+
+namespace {
+// Qt deprecates this accessor in favour of paint events, but a widget drawn from the backing
+// store gets no paint event when it is uncovered, so the window's exposure is all there is.
+QRegion exposedRegion(const QExposeEvent *event)
+{
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
+    return event->region();
+    QT_WARNING_POP
+}
+} // namespace
+
 TPaintBox::TPaintBox(QWidget *parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -162,12 +181,36 @@ void TPaintBox::showEvent(QShowEvent *event)
     emit exposed();
 }
 
+void TPaintBox::ignoreExposuresBy(QWidget *popup)
+{
+    popup->installEventFilter(this);
+}
+
 bool TPaintBox::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_watchedWindow && event->type() == QEvent::Expose &&
-        m_watchedWindow->isExposed() && isVisible())
-        emit exposed();
+    if (watched == m_watchedWindow) {
+        if (event->type() == QEvent::Expose && m_watchedWindow->isExposed() && isVisible())
+            windowExposed(exposedRegion(static_cast<QExposeEvent *>(event)));
+    } else if (event->type() == QEvent::Hide) {
+        // The platform reports the uncovering only after the popup has gone.
+        if (auto *popup = qobject_cast<QWidget *>(watched))
+            m_ownPopupArea += popup->frameGeometry();
+    }
     return QWidget::eventFilter(watched, event);
+}
+
+void TPaintBox::windowExposed(const QRegion &region)
+{
+    const QWidget *top = window();
+    const QPoint origin = top->mapToGlobal(QPoint(0, 0));
+    const QRect area(mapTo(top, QPoint(0, 0)), size());
+    const QRegion uncovered =
+        UncoveredDrawingArea(region, area, m_ownPopupArea.translated(-origin));
+    // Each place is reported once after a popup has gone; a later exposure there is another
+    // window's.
+    m_ownPopupArea -= region.translated(origin);
+    if (!uncovered.isEmpty())
+        emit exposed();
 }
 
 TForm_Prgr::TForm_Prgr(QWidget *parent) : QMainWindow(parent)
@@ -261,6 +304,9 @@ void TForm_Prgr::createMenu()
         addItem(info, QStringLiteral("Info2"), QStringLiteral("&Info"), &TForm_Prgr::Info2Click);
     Haftung1 = addItem(info, QStringLiteral("Haftung1"), QStringLiteral("Haftung"),
                        &TForm_Prgr::Haftung1Click);
+
+    for (QMenu *menu : bar->findChildren<QMenu *>())
+        PaintBox1->ignoreExposuresBy(menu);
 }
 
 void TForm_Prgr::FormCreate()

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QPoint>
 #include <QPointer>
+#include <QRegion>
 #include <QTimer>
 #include <QWidget>
 
@@ -70,6 +71,11 @@ enum PinOrder : Byte
     PinsRightToLeft = 2
 };
 
+// The part of a window's exposed region (window coordinates) that shows the drawing area and
+// was not merely under one of the program's own popups; only this part starts a set-up.
+QRegion UncoveredDrawingArea(const QRegion &exposed, const QRect &drawingArea,
+                             const QRegion &ownPopupArea);
+
 extern Byte PinSetUpOrder;
 extern Byte CurrentPin;
 extern Byte PinTicks;
@@ -84,9 +90,14 @@ class TPaintBox : public QWidget
 public:
     explicit TPaintBox(QWidget *parent = nullptr);
 
+    // The closing of this popup (a menu of the window) uncovers the area without being an
+    // exposure by another window.
+    void ignoreExposuresBy(QWidget *popup);
+
 signals:
     void sizeChanged();
-    // The area became visible or was uncovered; the program's own repaints never say so.
+    // The area became visible or another window uncovered it; the program's own repaints and
+    // menus never say so.
     void exposed();
 
 protected:
@@ -96,7 +107,11 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void windowExposed(const QRegion &region);
+
     QPointer<QWindow> m_watchedWindow;
+    // Global area under the own popups that have gone and whose uncovering is still to come.
+    QRegion m_ownPopupArea;
 };
 
 class TForm_Prgr : public QMainWindow

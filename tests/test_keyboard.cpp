@@ -1,0 +1,355 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TestSupport.h"
+
+#include "common/SharedState.h"
+#include "exercise/Muw.h"
+#include "exercise/Muw_zahl.h"
+#include "results/Name.h"
+#include "results/Speicher.h"
+#include "results/Zeigen.h"
+#include "shell/Kr_progr.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QtTest>
+
+using TestSupport::messages;
+
+// A whole game can be set up, played and saved from the keyboard alone.
+class KeyboardTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+
+    void tabLeavesAListAndPadsIt_data();
+    void tabLeavesAListAndPadsIt();
+    void digitAfterTabGoesToTheNextField();
+    void deleteWorksInTheLists_data();
+    void deleteWorksInTheLists();
+    void enterPressesTheFocusedButton();
+    void deleteWorksInTheAnswerField();
+    void tabReachesEveryControlOfTheWindow_data();
+    void tabReachesEveryControlOfTheWindow();
+    void abortQuestionDefaultsToNo();
+    void fullFileQuestionDefaultsToNo();
+    void unsavedResultQuestionDefaultsToKeepingIt();
+
+private:
+    static QComboBox *list(const QString &name);
+    // Shows the window without a modal loop and waits until it takes the keyboard. The windows
+    // stay open until the end: a window hidden and shown again may not become active offscreen.
+    void showActive(QWidget *window);
+    // The focus moves by key presses, as the player's would.
+    static void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    static QWidget *focused() { return QApplication::focusWidget(); }
+    // Delete as X11 reports it: with the DEL character as its text.
+    static void pressDelete(QWidget *widget);
+    // The list or window a focused widget belongs to (a list's text field is part of it).
+    static QString focusedControl();
+
+    QList<QWidget *> m_shown;
+};
+
+void KeyboardTest::initTestCase()
+{
+    TestSupport::createProgram();
+}
+
+void KeyboardTest::cleanupTestCase()
+{
+    for (QWidget *window : std::as_const(m_shown))
+        window->hide();
+    TestSupport::destroyProgram();
+}
+
+void KeyboardTest::init()
+{
+    messages().clear();
+    list(QStringLiteral("Edit_S_MuW"))->setEditText(QStringLiteral("03"));
+    list(QStringLiteral("Edit_Zeitfaktor_Vorgaben"))->setEditText(QStringLiteral("060"));
+    list(QStringLiteral("Edit_Zeitfaktor_Warten"))->setEditText(QStringLiteral("060"));
+}
+
+QComboBox *KeyboardTest::list(const QString &name)
+{
+    auto *found = Form_MuW->findChild<QComboBox *>(name);
+    if (!found)
+        qFatal("no list %s", qPrintable(name));
+    return found;
+}
+
+void KeyboardTest::showActive(QWidget *window)
+{
+    if (!m_shown.contains(window))
+        m_shown.append(window);
+    window->show();
+    window->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), window);
+}
+
+void KeyboardTest::press(Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    QWidget *target = focused();
+    QVERIFY(target);
+    QTest::keyClick(target, key, modifiers);
+}
+
+void KeyboardTest::pressDelete(QWidget *widget)
+{
+    QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_Delete, QString(QChar(0x7f)), Qt::NoModifier);
+}
+
+QString KeyboardTest::focusedControl()
+{
+    for (QWidget *w = focused(); w; w = w->parentWidget()) {
+        if (qobject_cast<QComboBox *>(w) || !w->objectName().isEmpty())
+            return w->objectName();
+    }
+    return QString();
+}
+
+void KeyboardTest::tabLeavesAListAndPadsIt_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("backwards");
+    QTest::addColumn<QString>("padded");
+    QTest::addColumn<QString>("next");
+    QTest::newRow("level, Tab") << "Edit_S_MuW"
+                                << "7" << false << "07"
+                                << "Edit_Zeitfaktor_Vorgaben";
+    QTest::newRow("level, Shift+Tab") << "Edit_S_MuW"
+                                      << "2" << true << "02"
+                                      << "But_zurueck";
+    QTest::newRow("memorise factor, Tab") << "Edit_Zeitfaktor_Vorgaben"
+                                          << "5" << false << "005"
+                                          << "Edit_Zeitfaktor_Warten";
+    QTest::newRow("memorise factor, Shift+Tab") << "Edit_Zeitfaktor_Vorgaben"
+                                                << "45" << true << "045"
+                                                << "Edit_S_MuW";
+    QTest::newRow("waiting factor, Tab") << "Edit_Zeitfaktor_Warten"
+                                         << "45" << false << "045"
+                                         << "Edit_ZeitZugabe";
+    QTest::newRow("waiting factor, Shift+Tab") << "Edit_Zeitfaktor_Warten"
+                                               << "9" << true << "009"
+                                               << "Edit_Zeitfaktor_Vorgaben";
+}
+
+void KeyboardTest::tabLeavesAListAndPadsIt()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, typed);
+    QFETCH(bool, backwards);
+    QFETCH(QString, padded);
+    QFETCH(QString, next);
+    showActive(Form_MuW);
+    QComboBox *field = list(name);
+    field->setFocus(Qt::TabFocusReason);
+    field->lineEdit()->clear();
+    QTest::keyClicks(field->lineEdit(), typed);
+    QCOMPARE(field->currentText(), typed);
+    press(backwards ? Qt::Key_Backtab : Qt::Key_Tab,
+          backwards ? Qt::ShiftModifier : Qt::NoModifier);
+    QCOMPARE(focusedControl(), next);
+    QCOMPARE(field->currentText(), padded);
+    QVERIFY(messages().shown.isEmpty());
+}
+
+void KeyboardTest::digitAfterTabGoesToTheNextField()
+{
+    // Tab then "3" after "2" must not give "23" and the range message.
+    showActive(Form_MuW);
+    QComboBox *level = list(QStringLiteral("Edit_S_MuW"));
+    level->setFocus(Qt::TabFocusReason);
+    level->lineEdit()->clear();
+    QTest::keyClick(level->lineEdit(), Qt::Key_2);
+    press(Qt::Key_Tab);
+    QTest::keyClick(focused(), Qt::Key_3);
+    QCOMPARE(level->currentText(), QStringLiteral("02"));
+    QCOMPARE(list(QStringLiteral("Edit_Zeitfaktor_Vorgaben"))->currentText(), QStringLiteral("3"));
+    QVERIFY(messages().shown.isEmpty());
+    QVERIFY(Form_MuW->But_Start->isEnabled());
+}
+
+void KeyboardTest::deleteWorksInTheLists_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("level") << "Edit_S_MuW"
+                           << "12"
+                           << "2";
+    QTest::newRow("memorise factor") << "Edit_Zeitfaktor_Vorgaben"
+                                     << "345"
+                                     << "45";
+    QTest::newRow("waiting factor") << "Edit_Zeitfaktor_Warten"
+                                    << "120"
+                                    << "20";
+}
+
+void KeyboardTest::deleteWorksInTheLists()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    showActive(Form_MuW);
+    QComboBox *field = list(name);
+    field->setFocus(Qt::TabFocusReason);
+    field->setEditText(before);
+    field->lineEdit()->setCursorPosition(0);
+    pressDelete(field->lineEdit());
+    QCOMPARE(field->currentText(), after);
+    // Delete on an emptied field empties it like Backspace, and Start waits for a value.
+    field->lineEdit()->selectAll();
+    pressDelete(field->lineEdit());
+    QCOMPARE(field->currentText(), QString());
+    QVERIFY(!Form_MuW->But_Start->isEnabled());
+    field->setEditText(before);
+    QVERIFY(Form_MuW->But_Start->isEnabled());
+}
+
+void KeyboardTest::enterPressesTheFocusedButton()
+{
+    showActive(Form_MuW);
+    Form_MuW->FormActivate();
+    QCOMPARE(focused(), Form_MuW->But_Start);
+    // With an unsaved result Start asks first; Yes keeps the result and starts nothing.
+    ResultSaved = 0;
+    messages().answers.push_back(true);
+    press(Qt::Key_Return);
+    QCOMPARE(messages().shown.size(), 1);
+    QCOMPARE(messages().lastText(), UnsavedResultQuestion);
+    // Enter in a list still only completes the value.
+    messages().clear();
+    QComboBox *level = list(QStringLiteral("Edit_S_MuW"));
+    level->setFocus(Qt::TabFocusReason);
+    level->setEditText(QStringLiteral("4"));
+    press(Qt::Key_Return);
+    QCOMPARE(level->currentText(), QStringLiteral("04"));
+    QVERIFY(messages().shown.isEmpty());
+    ResultSaved = 1;
+}
+
+void KeyboardTest::deleteWorksInTheAnswerField()
+{
+    Form_MuW->Radio_Stoeren->setItemIndex(StoerenAus);
+    Form_MuW->Radio_StoerenClick();
+    QVERIFY(Form_MuW_Zahlen->PrepareGame());
+    Form_MuW_Zahlen->FormActivate();
+    Form_MuW_Zahlen->Timer_MuW_MerkenTimer();
+    Form_MuW_Zahlen->Timer_MuW_WartenTimer();
+    QLineEdit *input = Form_MuW_Zahlen->Edit_Wiedergeben;
+    QTest::keyClicks(input, QStringLiteral("x12"));
+    input->setCursorPosition(0);
+    pressDelete(input);
+    QCOMPARE(input->text(), QStringLiteral("12"));
+
+    Form_MuW_Zahlen->Timer_MuW_Merken.stop();
+    Form_MuW_Zahlen->Timer_MuW_Warten.stop();
+    Form_MuW->StopOverallTime();
+    Form_MuW_Zahlen->FormDeactivate();
+    Form_MuW->Radio_Stoeren->setItemIndex(StoerenEin);
+    Form_MuW->Radio_StoerenClick();
+    ResultSaved = 1;
+}
+
+void KeyboardTest::tabReachesEveryControlOfTheWindow_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QStringList>("controls");
+    QTest::newRow("settings") << "Form_MuW"
+                              << QStringList{"But_Start",
+                                             "But_zurueck",
+                                             "Edit_S_MuW",
+                                             "Edit_Zeitfaktor_Vorgaben",
+                                             "Edit_Zeitfaktor_Warten",
+                                             "Edit_ZeitZugabe",
+                                             "Edit_BandenZahl",
+                                             "Edit_Speed",
+                                             "Edit_Schrittweite",
+                                             "Radio_Stoeren",
+                                             "Radio_TextHstRinge",
+                                             "Radio_Stoeren_Hst"};
+    QTest::newRow("individual result")
+        << "Form_zeigen"
+        << QStringList{"StringGrid1", "SpeedBut_zurueck_ohne_Sp", "SpeedBut_zurueck_mit_Sp"};
+    QTest::newRow("name") << "Form_Name" << QStringList{"Edit_Namen", "But_ok"};
+}
+
+void KeyboardTest::tabReachesEveryControlOfTheWindow()
+{
+    // Going round with Tab from the first control visits every one and comes back.
+    QFETCH(QString, window);
+    QFETCH(QStringList, controls);
+    auto *shown = Form_Prgr->findChild<QWidget *>(window);
+    QVERIFY(shown);
+    showActive(shown);
+    auto *first = shown->findChild<QWidget *>(controls.first());
+    QVERIFY(first);
+    first->setFocus(Qt::TabFocusReason);
+    QStringList visited;
+    for (int presses = 0; presses <= 2 * controls.size(); ++presses) {
+        // A radio button stands for its group (its name is the group's): the arrows choose
+        // within the group.
+        const QString control = focusedControl();
+        if (!visited.contains(control))
+            visited.append(control);
+        press(Qt::Key_Tab);
+    }
+    visited.sort();
+    controls.sort();
+    QCOMPARE(visited, controls);
+}
+
+void KeyboardTest::abortQuestionDefaultsToNo()
+{
+    RunFinished = 0;
+    TimeoutAbort = 0;
+    messages().answers.push_back(false);
+    QVERIFY(!Form_MuW_Zahlen->FormCloseQuery());
+    QCOMPARE(messages().shown.size(), 1);
+    QCOMPARE(messages().lastText(), QStringLiteral("Willst Du dieses Spiel\nwirklich abbrechen ?"));
+    QCOMPARE(messages().shown[0].defaultAnswer, DefaultAnswer::No);
+}
+
+void KeyboardTest::fullFileQuestionDefaultsToNo()
+{
+    const QString fileName = QDir(TestSupport::workingDirectory()).filePath("voll.ERG");
+    const QByteArray full(20 * OverallResultRecord::Size, 'x');
+    QFile file(fileName);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(full), full.size());
+    file.close();
+    ResultSaved = 0;
+    messages().answers.push_back(false);
+    QVERIFY(StoreOverallResult(fileName));
+    QCOMPARE(messages().shown.size(), 1);
+    QCOMPARE(messages().lastText(), FullResultsFileQuestion);
+    QCOMPARE(messages().shown[0].defaultAnswer, DefaultAnswer::No);
+    QCOMPARE(ResultSaved, Byte(0));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), full);
+}
+
+void KeyboardTest::unsavedResultQuestionDefaultsToKeepingIt()
+{
+    // Yes keeps the unsaved result and starts nothing, so it stays the answer Enter gives.
+    ResultSaved = 0;
+    messages().answers.push_back(true);
+    Form_MuW->But_StartClick();
+    QCOMPARE(messages().shown.size(), 1);
+    QCOMPARE(messages().lastText(), UnsavedResultQuestion);
+    QCOMPARE(messages().shown[0].defaultAnswer, DefaultAnswer::Yes);
+    ResultSaved = 1;
+}
+
+QTEST_MAIN(KeyboardTest)
+#include "test_keyboard.moc"
