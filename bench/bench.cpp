@@ -161,7 +161,7 @@ std::optional<CpuTimes> cpuTimesOf(qint64 pid)
     for (const QString &thread : threads) {
         QFile stat(tasks.filePath(thread + QStringLiteral("/schedstat")));
         if (!stat.open(QIODevice::ReadOnly))
-            return std::nullopt;
+            continue; // the thread has ended meanwhile
         const QList<QByteArray> fields = stat.readAll().trimmed().split(' ');
         times.runMs += fields.value(0).toDouble() / 1e6;
         times.waitMs += fields.value(1).toDouble() / 1e6;
