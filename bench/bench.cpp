@@ -1,6 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Prints how exactly the program keeps its times, how fast it starts and how small it stays.
-// Each figure is min / median / max over repeated runs on this machine; nothing here fails.
+// Prints how exactly the program keeps its times, how fast it starts and how small it stays,
+// and, under an X server, how much of that reaches the screen, seen by a second X client.
+// Unless a column says otherwise a figure is min / median / max; nothing here fails.
+#include "Figures.h"
+#include "ObserverLink.h"
+#include "ScreenTimes.h"
+
+#include "colours/Farben.h"
 #include "common/MessageBoxes.h"
 #include "common/SharedState.h"
 #include "disturbance/Billard.h"
@@ -13,18 +19,20 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QKeyEvent>
-#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMap>
 #include <QProcess>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -32,41 +40,59 @@
 #include <ctime>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <type_traits>
 #include <unistd.h>
 
 namespace {
 
-struct Figures
+// The second process that watches the screen; null unless running on an X server.
+ObserverLink *observer = nullptr;
+QString observerMissing;
+
+// A row of the table of what the player sees: the program's own figure beside the screen's.
+struct ScreenRow
 {
-    QList<double> values;
-    void add(double v) { values.append(v); }
-    QString summary(int decimals = 2) const
-    {
-        if (values.isEmpty())
-            return QStringLiteral("-");
-        QList<double> sorted = values;
-        std::sort(sorted.begin(), sorted.end());
-        const qsizetype n = sorted.size();
-        const double median = n % 2 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
-        return QStringLiteral("%1 / %2 / %3")
-            .arg(sorted.first(), 0, 'f', decimals)
-            .arg(median, 0, 'f', decimals)
-            .arg(sorted.last(), 0, 'f', decimals);
-    }
-    QString absoluteSummary(int decimals = 2) const
-    {
-        Figures magnitudes;
-        for (double v : values)
-            magnitudes.add(std::abs(v));
-        return magnitudes.summary(decimals);
-    }
+    QString what;
+    QString handler;
+    QString screen;
+    QString unit;
 };
+QList<ScreenRow> screenRows;
+
+struct GoalRow
+{
+    QString goal;
+    QString figure;
+    QString verdict;
+};
+QList<GoalRow> goalRows;
 
 void printRow(const QString &what, const QString &figures, const QString &unit)
 {
     std::printf("| %-62s | %-28s | %-6s |\n", qPrintable(what), qPrintable(figures),
                 qPrintable(unit));
     std::fflush(stdout);
+}
+
+void addScreenRow(const QString &what, const QString &handler, const QString &screen,
+                  const QString &unit)
+{
+    screenRows.append({what, handler, screen, unit});
+}
+
+void addGoal(const QString &goal, const QString &figure, std::optional<bool> met)
+{
+    const QString verdict = !met   ? QStringLiteral("not measured")
+                            : *met ? QStringLiteral("met")
+                                   : QStringLiteral("**missed**");
+    goalRows.append({goal, figure, verdict});
+}
+
+// Where the benchmark is, for whoever reads the output while it runs.
+void progress(const QString &what)
+{
+    std::fprintf(stderr, "bench: %s\n", qPrintable(what));
 }
 
 double peakResidentMegabytes()
@@ -79,6 +105,27 @@ double peakResidentMegabytes()
             return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
     }
     return -1;
+}
+
+QString cpuModel()
+{
+    QFile info(QStringLiteral("/proc/cpuinfo"));
+    if (info.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : info.readAll().split('\n')) {
+            if (line.startsWith("model name"))
+                return QString::fromUtf8(line.mid(line.indexOf(':') + 1).trimmed());
+        }
+    }
+    return QStringLiteral("unknown CPU");
+}
+
+// The load averages over 1, 5 and 15 minutes: how busy the machine was around the figures.
+QString loadAverage()
+{
+    QFile load(QStringLiteral("/proc/loadavg"));
+    if (!load.open(QIODevice::ReadOnly))
+        return QStringLiteral("unknown");
+    return QString::fromUtf8(load.readAll().split(' ').mid(0, 3).join(" / "));
 }
 
 // Milliseconds since the kernel started this process (clock-tick resolution, 10 ms).
@@ -96,11 +143,145 @@ double millisecondsSinceProcessStart()
     return nowMs - startTicks * 1000.0 / double(sysconf(_SC_CLK_TCK));
 }
 
+// How long the threads of a process have run on a CPU, and waited for one, in milliseconds: the
+// part of a time that is the program's own work, and the part that is a busy machine's.
+struct CpuTimes
+{
+    double runMs = 0;
+    double waitMs = 0;
+};
+
+std::optional<CpuTimes> cpuTimesOf(qint64 pid)
+{
+    const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
+    const QStringList threads = tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    if (threads.isEmpty())
+        return std::nullopt;
+    CpuTimes times;
+    for (const QString &thread : threads) {
+        QFile stat(tasks.filePath(thread + QStringLiteral("/schedstat")));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue; // the thread has ended meanwhile
+        const QList<QByteArray> fields = stat.readAll().trimmed().split(' ');
+        times.runMs += fields.value(0).toDouble() / 1e6;
+        times.waitMs += fields.value(1).toDouble() / 1e6;
+    }
+    return times;
+}
+
+QString cpuSummary(const Figures &run, const Figures &wait)
+{
+    if (run.isEmpty())
+        return QStringLiteral("-");
+    return QStringLiteral("%1 / %2").arg(run.median(), 0, 'f', 1).arg(wait.median(), 0, 'f', 1);
+}
+
 void prepareWorkingDirectory(QTemporaryDir &dir)
 {
     QDir::setCurrent(dir.path());
     QFile capitals(QStringLiteral("Hauptsta.FKL"));
     capitals.open(QIODevice::WriteOnly);
+}
+
+// Runs the event loop until `condition` holds; false when it did not within the time.
+bool waitUntil(const std::function<bool()> &condition, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    QEventLoop loop;
+    QTimer check;
+    check.setInterval(5);
+    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+        if (condition() || deadline.hasExpired())
+            loop.quit();
+    });
+    if (condition())
+        return true;
+    check.start();
+    loop.exec();
+    return condition();
+}
+
+bool isExposed(QWidget *window)
+{
+    return window->windowHandle() && window->windowHandle()->isExposed();
+}
+
+// The part of a window a control covers, in the window's device pixels.
+QRect areaInWindow(QWidget *control)
+{
+    const qreal ratio = control->devicePixelRatioF();
+    const QRect logical(control->mapTo(control->window(), QPoint(0, 0)), control->size());
+    return QRect(qRound(logical.x() * ratio), qRound(logical.y() * ratio),
+                 qRound(logical.width() * ratio), qRound(logical.height() * ratio));
+}
+
+// Starts watching what a control shows; false (and why, on stderr) when the observer cannot.
+bool watchControl(QWidget *control)
+{
+    if (!observer)
+        return false;
+    const QRect area = areaInWindow(control);
+    const QString command = QStringLiteral("region %1 %2 %3 %4 %5")
+                                .arg(control->window()->winId())
+                                .arg(area.x())
+                                .arg(area.y())
+                                .arg(area.width())
+                                .arg(area.height());
+    if (observer->send(command))
+        return true;
+    progress(QStringLiteral("observer: %1").arg(observer->failure()));
+    return false;
+}
+
+// How long after the X server's own time stamp the observer took note of its damage events:
+// the resolution of every on-screen figure.
+Figures deliveryDelays;
+
+// What the observer reports while it watches.
+class ScreenWatch
+{
+public:
+    // True once the observer has seen a change later than `ns`.
+    bool changedAfter(qint64 ns)
+    {
+        collect();
+        return std::any_of(m_records.begin(), m_records.end(), [ns](const ScreenRecord &r) {
+            return r.kind != ScreenRecord::Error && r.ns > ns;
+        });
+    }
+    // Ends every watch and hands back the records of one kind, in time order.
+    QList<ScreenRecord> finish(ScreenRecord::Kind kind)
+    {
+        collect();
+        QList<ScreenRecord> seen;
+        for (const ScreenRecord &record : std::as_const(m_records)) {
+            if (record.kind == kind) {
+                seen.append(record);
+                if (const std::optional<double> delay = DeliveryDelayMs(record))
+                    deliveryDelays.add(*delay);
+            } else if (record.kind == ScreenRecord::Error) {
+                progress(QStringLiteral("observer: %1").arg(record.text));
+            }
+        }
+        m_records.clear();
+        if (observer)
+            observer->send(QStringLiteral("stop"));
+        return seen;
+    }
+
+private:
+    void collect()
+    {
+        if (observer)
+            m_records.append(observer->report());
+    }
+
+    QList<ScreenRecord> m_records;
+};
+
+QString noScreenFigure()
+{
+    return observer ? QStringLiteral("-") : QStringLiteral("n/a");
 }
 
 // ---- start-up (runs in a child process of its own) ----
@@ -130,24 +311,177 @@ int runStartupChild(int argc, char **argv)
     Form_Prgr->PaintBox1->installEventFilter(&filter);
     Form_Prgr->show();
     QApplication::exec();
-    std::printf("%.1f %.1f\n", firstFrame, peakResidentMegabytes());
+    const CpuTimes cpu = cpuTimesOf(QCoreApplication::applicationPid()).value_or(CpuTimes{});
+    std::printf("%.1f %.1f %.1f %.1f\n", firstFrame, peakResidentMegabytes(), cpu.runMs,
+                cpu.waitMs);
     Mentaro::DestroyWindows();
     return 0;
 }
 
-void measureStartup(const QString &self)
+struct StartupFigures
 {
-    Figures firstFrame;
+    Figures firstFrameMs;
+    Figures runMs;
+    Figures waitMs;
+};
+
+StartupFigures measureStartup(const QString &self)
+{
+    StartupFigures figures;
+    Figures &firstFrame = figures.firstFrameMs;
     for (int i = 0; i < 7; ++i) {
         QProcess child;
         child.start(self, {QStringLiteral("--startup-child")});
-        child.waitForFinished(30000);
+        if (!child.waitForFinished(30000)) {
+            child.kill();
+            child.waitForFinished(5000);
+            continue;
+        }
         const QList<QByteArray> parts = child.readAllStandardOutput().trimmed().split(' ');
-        if (parts.size() == 2)
+        if (parts.size() == 4) {
             firstFrame.add(parts[0].toDouble());
+            figures.runMs.add(parts[2].toDouble());
+            figures.waitMs.add(parts[3].toDouble());
+        }
     }
     printRow(QStringLiteral("start-up: process start to first frame of the main window"),
              firstFrame.summary(1), QStringLiteral("ms"));
+    return figures;
+}
+
+// What the start-up of the real program is measured with: the installed layout when the
+// build has install rules, else the build's own binary.
+struct LaunchTarget
+{
+    QString program;
+    QString capitalsFile; // copied into the empty working folder when set
+    QString note;
+};
+
+LaunchTarget prepareLaunchTarget(const QString &buildDir, const QString &prefix)
+{
+    LaunchTarget target;
+    QString why = QStringLiteral("no install rules yet");
+    if (QFileInfo::exists(buildDir + QStringLiteral("/cmake_install.cmake"))) {
+        QProcess install;
+        install.start(QStringLiteral("cmake"),
+                      {QStringLiteral("--install"), buildDir, QStringLiteral("--prefix"), prefix});
+        const bool finished = install.waitForFinished(120000);
+        const QString installed = prefix + QStringLiteral("/bin/mentaro");
+        if (finished && install.exitStatus() == QProcess::NormalExit && install.exitCode() == 0 &&
+            QFileInfo(installed).isExecutable()) {
+            target.program = installed;
+            target.note = QStringLiteral("installed layout");
+            return target;
+        }
+        if (!finished) {
+            install.kill();
+            install.waitForFinished(5000);
+            why = QStringLiteral("cmake --install hung");
+        } else if (install.exitCode() != 0) {
+            why = QStringLiteral("cmake --install failed");
+            progress(QString::fromUtf8(install.readAllStandardError()).trimmed());
+        }
+    }
+    target.program = buildDir + QStringLiteral("/mentaro");
+    target.capitalsFile = buildDir + QStringLiteral("/Hauptsta.FKL");
+    target.note = QStringLiteral("build binary, %1").arg(why);
+    return target;
+}
+
+// Launch to first frame of the real program, as a player starts it: a fresh home, an empty
+// working folder, nothing but the X server's time stamps of its first drawing.
+void measureInstalledStartup(const StartupFigures &inProcess)
+{
+    const QString label = QStringLiteral("start-up to first frame of the main window");
+    const QString cpuLabel =
+        QStringLiteral("start-up to first frame: on a CPU / waiting for one, medians");
+    if (!observer) {
+        addScreenRow(label, inProcess.firstFrameMs.summary(1), QStringLiteral("n/a"),
+                     QStringLiteral("ms"));
+        addScreenRow(cpuLabel, cpuSummary(inProcess.runMs, inProcess.waitMs), QStringLiteral("n/a"),
+                     QStringLiteral("ms"));
+        addGoal(QStringLiteral("first frame < 300 ms (median)"), QStringLiteral("-"), std::nullopt);
+        return;
+    }
+    progress(QStringLiteral("start-up of the real program"));
+    QTemporaryDir prefix;
+    const LaunchTarget target =
+        prepareLaunchTarget(QCoreApplication::applicationDirPath(), prefix.path());
+    Figures firstFrame;
+    Figures runMs;
+    Figures waitMs;
+    QString trouble;
+    for (int run = 0; run < 7; ++run) {
+        QTemporaryDir scratch;
+        QDir(scratch.path()).mkpath(QStringLiteral("home/.local/share"));
+        QDir(scratch.path()).mkpath(QStringLiteral("work"));
+        const QString work = scratch.path() + QStringLiteral("/work");
+        if (!target.capitalsFile.isEmpty())
+            QFile::copy(target.capitalsFile, work + QStringLiteral("/Hauptsta.FKL"));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        environment.insert(QStringLiteral("HOME"), scratch.path() + QStringLiteral("/home"));
+        environment.insert(QStringLiteral("XDG_DATA_HOME"),
+                           scratch.path() + QStringLiteral("/home/.local/share"));
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), scratch.path());
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.setWorkingDirectory(work);
+        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        if (!observer->send(QStringLiteral("hunt %1 Fokulantorium").arg(getpid()))) {
+            trouble = observer->failure();
+            break;
+        }
+        const qint64 launchNs = MonotonicNs();
+        program.start(target.program, {});
+        std::optional<ScreenRecord> first;
+        const QDeadlineTimer deadline(30000);
+        while (!first && !deadline.hasExpired() && program.state() != QProcess::NotRunning) {
+            for (const ScreenRecord &record : observer->report()) {
+                if (record.kind == ScreenRecord::FirstFrame)
+                    first = record;
+            }
+            if (!first)
+                program.waitForFinished(2); // wakes early only if the program ends
+        }
+        if (first) {
+            firstFrame.add(double(first->ns - launchNs) / 1e6);
+            if (const std::optional<CpuTimes> cpu =
+                    cpuTimesOf(first->pid > 0 ? first->pid : program.processId())) {
+                runMs.add(cpu->runMs);
+                waitMs.add(cpu->waitMs);
+            }
+            // Closed as the player would, so a launcher that waits for the program ends too.
+            observer->send(QStringLiteral("close %1").arg(first->window));
+        } else {
+            trouble = program.state() == QProcess::NotRunning
+                          ? QStringLiteral("program ended before showing its window")
+                          : QStringLiteral("no window within 30 s");
+        }
+        if (!program.waitForFinished(10000)) {
+            program.terminate();
+            if (!program.waitForFinished(5000)) {
+                program.kill();
+                program.waitForFinished(5000);
+            }
+        }
+        observer->send(QStringLiteral("stop"));
+        if (!first)
+            break;
+    }
+    if (!trouble.isEmpty())
+        progress(QStringLiteral("start-up: %1").arg(trouble));
+    addScreenRow(QStringLiteral("%1 (%2)").arg(label, target.note),
+                 inProcess.firstFrameMs.summary(1), firstFrame.summary(1), QStringLiteral("ms"));
+    addScreenRow(cpuLabel, cpuSummary(inProcess.runMs, inProcess.waitMs), cpuSummary(runMs, waitMs),
+                 QStringLiteral("ms"));
+    addGoal(QStringLiteral("first frame < 300 ms (median; %1)").arg(target.note),
+            firstFrame.isEmpty() ? QStringLiteral("-")
+                                 : QStringLiteral("median %1, max %2 ms")
+                                       .arg(firstFrame.median(), 0, 'f', 1)
+                                       .arg(firstFrame.maximum(), 0, 'f', 1),
+            firstFrame.isEmpty() ? std::nullopt : std::optional(firstFrame.median() < 300));
 }
 
 // ---- phase accuracy ----
@@ -159,38 +493,51 @@ struct PhaseErrors
     Figures precise;
 };
 
+// One phase as the program timed it, in CLOCK_MONOTONIC nanoseconds.
+struct PhaseRecord
+{
+    const PhaseTimer *timer = nullptr;
+    int nominal = 0;
+    qint64 startNs = 0;
+    qint64 endNs = 0;
+};
+
 // Measures every phase the program times, and beside each a plain default QTimer and a single
 // precise QTimer started at the same moment with the same interval. The program's phase counts
-// until its timeout handler has run, that is until the next phase is on the screen.
+// until its timeout handler has run, that is until the next phase is on its way to the screen.
 class PhaseProbe : public QObject
 {
 public:
     QMap<int, PhaseErrors> errors; // by nominal length
+    QList<PhaseRecord> phases;     // in the order they ended
 
     void watch(PhaseTimer &timer)
     {
         connect(&timer, &PhaseTimer::started, this, [this, &timer] { begin(timer); });
         connect(&timer, &PhaseTimer::timeout, this, [this, &timer] {
+            const qint64 now = MonotonicNs();
             const Running running = m_running.take(&timer);
-            if (running.nominal > 0)
-                errors[running.nominal].program.add(running.clock.nsecsElapsed() / 1e6 -
-                                                    running.nominal);
+            if (running.nominal <= 0)
+                return;
+            errors[running.nominal].program.add(double(now - running.startNs) / 1e6 -
+                                                running.nominal);
+            phases.append({&timer, running.nominal, running.startNs, now});
         });
     }
-    qsizetype samples(int nominal) const { return errors.value(nominal).program.values.size(); }
+    qsizetype samples(int nominal) const { return errors.value(nominal).program.count(); }
 
 private:
     struct Running
     {
         int nominal = 0;
-        QElapsedTimer clock;
+        qint64 startNs = 0;
     };
 
     void begin(PhaseTimer &timer)
     {
         Running running;
         running.nominal = timer.interval();
-        running.clock.start();
+        running.startNs = MonotonicNs();
         m_running[&timer] = running;
         startBaseline(Qt::CoarseTimer, running, &PhaseErrors::coarse);
         startBaseline(Qt::PreciseTimer, running, &PhaseErrors::precise);
@@ -202,7 +549,7 @@ private:
         timer->setTimerType(type);
         connect(timer, &QTimer::timeout, this, [this, timer, running, figures] {
             (errors[running.nominal].*figures)
-                .add(running.clock.nsecsElapsed() / 1e6 - running.nominal);
+                .add(double(MonotonicNs() - running.startNs) / 1e6 - running.nominal);
             timer->deleteLater();
         });
         timer->start(running.nominal);
@@ -211,12 +558,16 @@ private:
     QHash<PhaseTimer *, Running> m_running;
 };
 
+void setFactorText(QComboBox *list, int factor)
+{
+    list->setEditText(QStringLiteral("%1").arg(factor, 3, 10, QLatin1Char('0')));
+}
+
 void setFactors(int level, int factor)
 {
     Form_MuW->Edit_S_MuW->setEditText(QStringLiteral("%1").arg(level, 2, 10, QLatin1Char('0')));
-    const QString factorText = QStringLiteral("%1").arg(factor, 3, 10, QLatin1Char('0'));
-    Form_MuW->Edit_Zeitfaktor_Vorgaben->setEditText(factorText);
-    Form_MuW->Edit_Zeitfaktor_Warten->setEditText(factorText);
+    setFactorText(Form_MuW->Edit_Zeitfaktor_Vorgaben, factor);
+    setFactorText(Form_MuW->Edit_Zeitfaktor_Warten, factor);
     Form_MuW->Edit_ZeitZugabe->setCurrentIndex(Form_MuW->Edit_ZeitZugabe->count() - 1);
     Form_MuW->Radio_Stoeren->setItemIndex(StoerenAus);
     Form_MuW->Radio_StoerenClick();
@@ -229,39 +580,62 @@ void typeBack(QLineEdit *input)
     QApplication::sendEvent(input, &press);
 }
 
-// Plays one real game, answering each round as soon as the input field shows, until
-// `finished` says so; then the time limit ends it.
-void playGame(
-    const std::function<bool()> &finished, const std::function<void()> &beforeAnswer = [] {})
+void endGameByTimeLimit()
 {
+    RemainingSeconds = 1;
+    Form_MuW->Timer_GesamtZeitTimer();
+}
+
+// Closes the individual result as soon as a game shows it.
+class ResultCloser : public QObject
+{
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show)
+            QTimer::singleShot(0, Form_zeigen, [] { Form_zeigen->CloseWithOk(); });
+        return false;
+    }
+};
+
+// Plays one real game. The player answers each round a moment after the input field shows,
+// unless `finished` says the game has served its purpose; then the time limit ends it, as it
+// does when the game overruns `limitMs`.
+void playGame(
+    const std::function<bool()> &finished, const std::function<void()> &beforeAnswer = [] {},
+    int limitMs = 120000)
+{
+    constexpr int ThinkMs = 40;
     TForm_MuW_Zahlen *w = Form_MuW_Zahlen;
-    QTimer driver;
-    driver.setInterval(2);
-    QObject::connect(&driver, &QTimer::timeout, [&] {
-        if (!w->isVisible())
+    QTimer answer;
+    answer.setSingleShot(true);
+    answer.setInterval(ThinkMs);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (!w->isVisible() || w->Edit_Wiedergeben->isHidden() || !IsGameRound(RoundNumber))
             return;
         if (finished()) {
-            RemainingSeconds = 1;
-            Form_MuW->Timer_GesamtZeitTimer();
+            endGameByTimeLimit();
             return;
         }
-        if (w->Edit_Wiedergeben->isHidden() || !IsGameRound(RoundNumber))
-            return;
         beforeAnswer();
         typeBack(w->Edit_Wiedergeben);
     });
-    QTimer resultCloser;
-    resultCloser.setInterval(5);
-    QObject::connect(&resultCloser, &QTimer::timeout, [] { Form_zeigen->CloseWithOk(); });
-    driver.start();
-    resultCloser.start();
+    // The waiting phase's handler, connected first, has shown the input field by now.
+    const QMetaObject::Connection reproduce = QObject::connect(
+        &w->Timer_MuW_Warten, &PhaseTimer::timeout, &answer, qOverload<>(&QTimer::start));
+    QTimer overrun;
+    overrun.setSingleShot(true);
+    QObject::connect(&overrun, &QTimer::timeout, [] {
+        progress(QStringLiteral("a game overran its time; ended by the time limit"));
+        endGameByTimeLimit();
+    });
+    overrun.start(limitMs);
+    ResultCloser closer;
+    Form_zeigen->installEventFilter(&closer);
     w->StartGame();
     Form_MuW->StopOverallTime();
-}
-
-void setFactorText(QComboBox *list, int factor)
-{
-    list->setEditText(QStringLiteral("%1").arg(factor, 3, 10, QLatin1Char('0')));
+    Form_zeigen->removeEventFilter(&closer);
+    QObject::disconnect(reproduce);
 }
 
 // Lets the baselines still running for the last phase come in (a plain timer may be late by
@@ -283,7 +657,80 @@ void printPhaseRows(PhaseProbe &probe, int nominal)
     printRow(label + QStringLiteral("a plain QTimer"), e.coarse.summary(), QStringLiteral("ms"));
     printRow(label + QStringLiteral("one PreciseTimer"), e.precise.summary(), QStringLiteral("ms"));
     printRow(QStringLiteral("phase %1 ms, |error| of the program's phase timer").arg(nominal),
-             e.program.absoluteSummary(), QStringLiteral("ms"));
+             e.program.absolute().summary(), QStringLiteral("ms"));
+}
+
+// The rows of one kind of phase seen from both sides.
+void addScreenPhaseRows(const QString &label, const ScreenPhaseFigures &f)
+{
+    const QString seen = f.unseen ? QStringLiteral(" (%1 not seen)").arg(f.unseen) : QString();
+    addScreenRow(
+        QStringLiteral("%1, error (n = %2)%3").arg(label).arg(f.handlerErrorMs.count()).arg(seen),
+        f.handlerErrorMs.summary(), observer ? f.screenErrorMs.summary() : noScreenFigure(),
+        QStringLiteral("ms"));
+    addScreenRow(QStringLiteral("%1, |error|").arg(label), f.handlerErrorMs.absolute().summary(),
+                 observer ? f.screenErrorMs.absolute().summary() : noScreenFigure(),
+                 QStringLiteral("ms"));
+    addScreenRow(QStringLiteral("%1, screen behind the handler at start / end").arg(label),
+                 QStringLiteral("-"),
+                 observer ? QStringLiteral("med %1 / %2, max %3 / %4")
+                                .arg(f.showDelayMs.median(), 0, 'f', 1)
+                                .arg(f.hideDelayMs.median(), 0, 'f', 1)
+                                .arg(f.showDelayMs.maximum(), 0, 'f', 1)
+                                .arg(f.hideDelayMs.maximum(), 0, 'f', 1)
+                          : noScreenFigure(),
+                 QStringLiteral("ms"));
+}
+
+// The on-screen goal for a whole family of phases: median and maximum of |error|.
+void addScreenGoal(const QString &goal, const Figures &screenErrors)
+{
+    if (!observer || screenErrors.isEmpty()) {
+        addGoal(goal, QStringLiteral("-"), std::nullopt);
+        return;
+    }
+    const Figures magnitudes = screenErrors.absolute();
+    addGoal(goal,
+            QStringLiteral("median %1, max %2 ms (n = %3)")
+                .arg(magnitudes.median(), 0, 'f', 2)
+                .arg(magnitudes.maximum(), 0, 'f', 2)
+                .arg(magnitudes.count()),
+            magnitudes.median() <= 2 && magnitudes.maximum() <= 5);
+}
+
+// Games whose memorise phases the observer watches. Level 1 shows 3 symbols in rounds 1 and 2,
+// so the memorise phases of rounds 2 and 3 both last factor x 30 ms; they begin in a window
+// that is already on the screen, where round 1 begins with the window's first frame. The
+// waiting phases are kept short (factor 1).
+ScreenPhaseFigures measureMemoriseOnScreen(PhaseProbe &probe, int nominal, int wanted)
+{
+    progress(QStringLiteral("memorise phases of %1 ms").arg(nominal));
+    ScreenPhaseFigures figures;
+    TForm_MuW_Zahlen *w = Form_MuW_Zahlen;
+    int measured = 0;
+    for (int game = 0; game < wanted && measured < wanted; ++game) {
+        setFactors(1, nominal / 30);
+        setFactorText(Form_MuW->Edit_Zeitfaktor_Warten, 1);
+        bool watching = false;
+        qint64 watchFromNs = 0;
+        playGame([] { return RoundNumber >= 3; },
+                 [&] {
+                     if (watching || !waitUntil([w] { return isExposed(w); }, 10000))
+                         return;
+                     watching = watchControl(w->Panel_MuW_Zahlen);
+                     watchFromNs = MonotonicNs();
+                 },
+                 nominal * 3 * 3 + 30000);
+        const QList<ScreenRecord> frames = ScreenWatch().finish(ScreenRecord::Frame);
+        for (const PhaseRecord &phase : probe.phases) {
+            if (phase.timer != &w->Timer_MuW_Merken || phase.nominal != nominal ||
+                watchFromNs == 0 || phase.startNs < watchFromNs)
+                continue;
+            figures.add(nominal, phase.startNs, phase.endNs, frames);
+            ++measured;
+        }
+    }
+    return figures;
 }
 
 void measurePhases()
@@ -292,15 +739,27 @@ void measurePhases()
     probe.watch(Form_MuW_Zahlen->Timer_MuW_Merken);
     probe.watch(Form_MuW_Zahlen->Timer_MuW_Warten);
     // Level 1 starts with 3 digits: round 1's memorise and waiting phases last factor x 30 ms.
-    const QList<QPair<int, qsizetype>> shortCases = {{30, 12}, {300, 12}, {2400, 8}, {9600, 4}};
-    for (const auto &[nominal, wanted] : shortCases) {
-        setFactors(1, nominal / 30);
-        while (probe.samples(nominal) < wanted)
-            playGame([&] { return RoundNumber > 1 || probe.samples(nominal) >= wanted; });
+    progress(QStringLiteral("phases of 30 ms"));
+    setFactors(1, 1);
+    for (int game = 0; game < 12 && probe.samples(30) < 12; ++game)
+        playGame([&] { return RoundNumber > 1 || probe.samples(30) >= 12; });
+    printPhaseRows(probe, 30);
+
+    Figures allScreenErrors;
+    const QList<QPair<int, int>> observedCases = {{300, 12}, {2400, 8}, {9600, 4}};
+    for (const auto &[nominal, wanted] : observedCases) {
+        const ScreenPhaseFigures figures = measureMemoriseOnScreen(probe, nominal, wanted);
         printPhaseRows(probe, nominal);
+        addScreenPhaseRows(QStringLiteral("memorise %1 ms").arg(nominal), figures);
+        allScreenErrors.add(figures.screenErrorMs);
     }
+    addScreenGoal(QStringLiteral("memorise on screen, 300 ms to 9.6 s: median |error| <= 2 ms, "
+                                 "max <= 5 ms"),
+                  allScreenErrors);
+
     // 48 s needs 12 symbols at factor 400: level 15 reaches them in round 3. The factors are
     // read when a phase starts, so the earlier phases run short.
+    progress(QStringLiteral("phases of 48 s"));
     setFactors(15, 1);
     playGame([&] { return probe.samples(48000) >= 2; },
              [] {
@@ -310,99 +769,242 @@ void measurePhases()
                      setFactorText(Form_MuW->Edit_Zeitfaktor_Vorgaben, 400);
                      setFactorText(Form_MuW->Edit_Zeitfaktor_Warten, 1);
                  }
-             });
+             },
+             400000);
     printPhaseRows(probe, 48000);
+
+    Figures handlerMagnitudes;
+    for (int nominal : {300, 2400, 9600, 48000})
+        handlerMagnitudes.add(probe.errors.value(nominal).program.absolute());
+    addGoal(QStringLiteral("phase timer, 300 ms to 48 s: median |error| <= 1 ms, max <= 3 ms"),
+            QStringLiteral("median %1, max %2 ms")
+                .arg(handlerMagnitudes.median(), 0, 'f', 2)
+                .arg(handlerMagnitudes.maximum(), 0, 'f', 2),
+            handlerMagnitudes.isEmpty() ? std::nullopt
+                                        : std::optional(handlerMagnitudes.median() <= 1 &&
+                                                        handlerMagnitudes.maximum() <= 3));
+}
+
+// ---- colour sequence ----
+
+// One sequence of "Farben merken" with display and pause times of `ms`, watched on screen.
+// The first pause follows "Start" on a blank panel, so the screen cannot show when it began.
+void measureColoursOnScreen(int ms, int colours, ScreenPhaseFigures &display,
+                            ScreenPhaseFigures &pause)
+{
+    progress(QStringLiteral("colour sequence at %1 ms").arg(ms));
+    TForm_Farben *w = Form_Farben;
+    PhaseProbe probe;
+    probe.watch(w->Timer1);
+    probe.watch(w->Timer2);
+    qint64 watchFromNs = 0;
+    bool ready = false;
+    QTimer::singleShot(0, w, [&] {
+        if (!waitUntil([w] { return isExposed(w); }, 10000)) {
+            w->CloseWithOk();
+            return;
+        }
+        w->Edit_Anzahl->setText(QString::number(colours));
+        w->Edit_Zeige_Dauer->setText(QString::number(ms));
+        w->Edit_Pausen_Laenge->setText(QString::number(ms));
+        ready = w->Edit_AnzahlExit() && w->Edit_Zeige_DauerExit() && w->Edit_Pausen_LaengeExit();
+        if (!ready) {
+            w->CloseWithOk();
+            return;
+        }
+        watchControl(w->Panel_Farbe);
+        watchFromNs = MonotonicNs();
+        w->StartClick();
+    });
+    ScreenWatch watch;
+    // The sequence is over when the answer panels show; once the last colour has left the
+    // screen, closing the window ends it.
+    const QMetaObject::Connection answered =
+        QObject::connect(&w->Timer2, &PhaseTimer::timeout, w, [w, &watch] {
+            if (!w->isAnswering())
+                return;
+            const qint64 endNs = MonotonicNs();
+            QTimer::singleShot(0, w, [w, &watch, endNs] {
+                if (observer)
+                    waitUntil([&watch, endNs] { return watch.changedAfter(endNs); }, 5000);
+                w->CloseWithOk();
+            });
+        });
+    QTimer overrun;
+    overrun.setSingleShot(true);
+    QObject::connect(&overrun, &QTimer::timeout, w, [w] {
+        progress(QStringLiteral("the colour sequence overran its time"));
+        w->CloseWithOk();
+    });
+    overrun.start(2 * colours * 2 * ms + 30000);
+    w->ShowModal();
+    QObject::disconnect(answered);
+    const QList<ScreenRecord> frames = watch.finish(ScreenRecord::Frame);
+    if (!ready)
+        return;
+    bool firstPause = true;
+    for (const PhaseRecord &phase : probe.phases) {
+        if (phase.startNs < watchFromNs)
+            continue;
+        if (phase.timer == &w->Timer2) {
+            display.add(ms, phase.startNs, phase.endNs, frames);
+        } else if (firstPause) {
+            firstPause = false;
+        } else {
+            pause.add(ms, phase.startNs, phase.endNs, frames);
+        }
+    }
+}
+
+void measureColours()
+{
+    Figures allScreenErrors;
+    const QList<QPair<int, int>> cases = {{100, 12}, {1000, 8}, {5000, 4}};
+    for (const auto &[ms, colours] : cases) {
+        ScreenPhaseFigures display;
+        ScreenPhaseFigures pause;
+        measureColoursOnScreen(ms, colours, display, pause);
+        addScreenPhaseRows(QStringLiteral("colours: display %1 ms").arg(ms), display);
+        addScreenPhaseRows(QStringLiteral("colours: pause %1 ms").arg(ms), pause);
+        allScreenErrors.add(display.screenErrorMs);
+        allScreenErrors.add(pause.screenErrorMs);
+    }
+    addScreenGoal(QStringLiteral("colours on screen, 100 ms to 5 s: median |error| <= 2 ms, "
+                                 "max <= 5 ms"),
+                  allScreenErrors);
 }
 
 // ---- billiards ----
 
-// The machine's own wake-up noise: a bare 1 ms precise timer doing nothing, for 5 s.
-double longestGapOfBareTimer()
+// The machine's own wake-up noise: a bare precise timer doing nothing, for `seconds`.
+Figures bareTimerIntervals(int intervalMs, int seconds)
 {
     QTimer timer;
     timer.setTimerType(Qt::PreciseTimer);
-    timer.setInterval(1);
+    timer.setInterval(intervalMs);
     QEventLoop loop;
-    QElapsedTimer clock;
-    qint64 last = -1;
-    qint64 longest = 0;
+    QList<qint64> ticks;
+    const qint64 endNs = MonotonicNs() + qint64(seconds) * 1000000000;
     QObject::connect(&timer, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        if (last >= 0)
-            longest = std::max(longest, now - last);
-        last = now;
-        if (now > 5000000000LL)
+        const qint64 now = MonotonicNs();
+        ticks.append(now);
+        if (now > endNs)
             loop.quit();
     });
-    clock.start();
     timer.start();
     loop.exec();
-    return longest / 1e6;
+    return IntervalsMs(ticks);
+}
+
+void selectSpeed(int speed)
+{
+    QComboBox *list = Form_MuW->Edit_Speed;
+    for (int i = 0; i < list->count(); ++i) {
+        if (list->itemText(i).toInt() == speed)
+            list->setCurrentIndex(i);
+    }
+}
+
+struct BallRun
+{
+    QList<qint64> ticksNs;
+    QList<qint64> repaintsNs;
+    quint64 steps = 0;
+    double seconds = 0;
+    int timerIntervalMs = 0;
+};
+
+// Keeps one shot running for `seconds` at the speed chosen in the settings window: the target
+// out of the ball's way, and a new shot should a fresh table have been laid.
+BallRun runBall(int speed, int seconds)
+{
+    BallRun run;
+    selectSpeed(speed);
+    CushionCount = 9;
+    QTimer keeper;
+    keeper.setInterval(20);
+    const auto keepShotRunning = [] {
+        BilliardTable &t = Form_Billard->table();
+        t.targetCentre = QPointF(t.targetRadius, t.targetRadius);
+        if (BilliardShotRunning)
+            return;
+        t.ballCentre = QPointF(t.width / 2.0, t.height - t.ballRadius - 10);
+        Form_Billard->PaintBox1MouseDown(t.width - 1, int(t.ballCentre.y()));
+    };
+    QObject::connect(&keeper, &QTimer::timeout, keepShotRunning);
+    QMetaObject::Connection counter;
+    qint64 startNs = 0;
+    quint64 stepsAtStart = 0;
+    QTimer::singleShot(0, Form_Billard, [&] {
+        if (!waitUntil([] { return isExposed(Form_Billard); }, 10000) && observer)
+            progress(QStringLiteral("billiards window not on the screen"));
+        if (observer && !observer->send(QStringLiteral("repaints %1").arg(Form_Billard->winId())))
+            progress(QStringLiteral("observer: %1").arg(observer->failure()));
+        keeper.start();
+        keepShotRunning();
+        run.timerIntervalMs = Form_Billard->Timer2.interval();
+        startNs = MonotonicNs();
+        stepsAtStart = Form_Billard->ballSteps();
+        // Whichever timer class drives the ball, its timeout is one step.
+        using BallTimer = std::remove_reference_t<decltype(Form_Billard->Timer2)>;
+        counter = QObject::connect(&Form_Billard->Timer2, &BallTimer::timeout,
+                                   [&] { run.ticksNs.append(MonotonicNs()); });
+        QTimer::singleShot(seconds * 1000, Form_Billard, [&] {
+            run.steps = Form_Billard->ballSteps() - stepsAtStart;
+            run.seconds = double(MonotonicNs() - startNs) / 1e9;
+            keeper.stop();
+            Form_Billard->Timer2.stop();
+            BilliardShotRunning = 0;
+            Form_Billard->CloseWithOk();
+        });
+    });
+    const QSize screen = Form_Billard->screen()->availableGeometry().size();
+    Form_Billard->setShownMaximized(false);
+    Form_Billard->resize(QSize(1280, 960).boundedTo(screen));
+    Form_Billard->ShowModal();
+    QObject::disconnect(counter);
+    for (const ScreenRecord &record : ScreenWatch().finish(ScreenRecord::Repaint)) {
+        if (record.ns >= startNs)
+            run.repaintsNs.append(record.ns);
+    }
+    return run;
 }
 
 void measureBall()
 {
-    Figures rates;
-    Figures gaps;
-    TaskTimerInterval = 1;
-    CushionCount = 9;
-    for (int run = 0; run < 3; ++run) {
-        QElapsedTimer clock;
-        QList<qint64> tickTimes;
-        quint64 stepsAtStart = 0;
-        quint64 stepsAtEnd = 0;
-        QMetaObject::Connection counter;
-        // Keeps one shot running: the target out of the ball's way, and a new shot should a
-        // fresh table have been laid.
-        QTimer keeper;
-        keeper.setInterval(20);
-        const auto keepShotRunning = [] {
-            BilliardTable &t = Form_Billard->table();
-            t.targetCentre = QPointF(t.targetRadius, t.targetRadius);
-            if (BilliardShotRunning)
-                return;
-            t.ballCentre = QPointF(t.width / 2.0, t.height - t.ballRadius - 10);
-            Form_Billard->PaintBox1MouseDown(t.width - 1, int(t.ballCentre.y()));
-        };
-        QObject::connect(&keeper, &QTimer::timeout, keepShotRunning);
-        QTimer::singleShot(0, Form_Billard, [&] {
-            keeper.start();
-            keepShotRunning();
-            clock.start();
-            stepsAtStart = Form_Billard->ballSteps();
-            counter = QObject::connect(&Form_Billard->Timer2, &QTimer::timeout,
-                                       [&] { tickTimes.append(clock.nsecsElapsed()); });
-            QTimer::singleShot(5000, Form_Billard, [&] {
-                stepsAtEnd = Form_Billard->ballSteps();
-                tickTimes.append(clock.nsecsElapsed());
-                keeper.stop();
-                Form_Billard->Timer2.stop();
-                BilliardShotRunning = 0;
-                Form_Billard->CloseWithOk();
-            });
-        });
-        Form_Billard->setShownMaximized(false);
-        Form_Billard->resize(1280, 960);
-        Form_Billard->ShowModal();
-        QObject::disconnect(counter);
-        if (tickTimes.size() < 2)
-            continue;
-        rates.add(double(stepsAtEnd - stepsAtStart) / (tickTimes.last() / 1e9));
-        // The gaps between the timer's ticks; the first tick comes with the window's first paint.
-        qint64 longest = 0;
-        for (qsizetype i = 2; i < tickTimes.size(); ++i)
-            longest = std::max(longest, tickTimes[i] - tickTimes[i - 1]);
-        gaps.add(longest / 1e6);
+    constexpr int Seconds = 10;
+    constexpr double FloorMs = 15.625;
+    for (int speed : {100, 50}) {
+        progress(QStringLiteral("billiards at speed %1").arg(speed));
+        const BallRun run = runBall(speed, Seconds);
+        const Figures ticks = IntervalsMs(run.ticksNs);
+        const Figures repaints = IntervalsMs(run.repaintsNs);
+        const double rate = run.seconds > 0 ? double(run.steps) / run.seconds : 0;
+        printRow(QStringLiteral("billiards at speed %1: ball steps per second (%2 s)")
+                     .arg(speed)
+                     .arg(Seconds),
+                 QString::number(rate, 'f', 0), QStringLiteral("1/s"));
+        const QString label =
+            QStringLiteral("billiards at speed %1 (timer %2 ms): step interval, med / p99 / max")
+                .arg(speed)
+                .arg(run.timerIntervalMs);
+        addScreenRow(label, ticks.spreadSummary(),
+                     observer ? repaints.spreadSummary() : noScreenFigure(), QStringLiteral("ms"));
+        const Figures bare = bareTimerIntervals(std::max(1, run.timerIntervalMs), Seconds);
+        addScreenRow(QStringLiteral("baseline: bare %1 ms PreciseTimer, interval, med / p99 / max")
+                         .arg(std::max(1, run.timerIntervalMs)),
+                     bare.spreadSummary(), QStringLiteral("-"), QStringLiteral("ms"));
+        if (speed == 100) {
+            addGoal(QStringLiteral("billiards at speed 100: step interval median within 0.5 ms of "
+                                   "15.625 ms, p99 <= 20 ms"),
+                    QStringLiteral("median %1, p99 %2 ms")
+                        .arg(ticks.median(), 0, 'f', 3)
+                        .arg(ticks.percentile(99), 0, 'f', 2),
+                    ticks.isEmpty() ? std::nullopt
+                                    : std::optional(std::abs(ticks.median() - FloorMs) <= 0.5 &&
+                                                    ticks.percentile(99) <= 20));
+        }
     }
-    printRow(QStringLiteral("billiards at speed 100: ball steps per second (5 s)"),
-             rates.summary(0), QStringLiteral("1/s"));
-    printRow(QStringLiteral("billiards at speed 100: longest gap between two timer ticks"),
-             gaps.summary(2), QStringLiteral("ms"));
-    Figures bare;
-    for (int run = 0; run < 3; ++run)
-        bare.add(longestGapOfBareTimer());
-    printRow(QStringLiteral("baseline: bare 1 ms PreciseTimer, longest gap (5 s)"), bare.summary(2),
-             QStringLiteral("ms"));
 }
 
 // ---- pins ----
@@ -417,16 +1019,82 @@ void measurePins()
     Figures perPin;
     for (int round = 0; round < 20; ++round) {
         for (int pin = 0; pin < 13; ++pin) {
-            QElapsedTimer clock;
-            clock.start();
+            const qint64 start = MonotonicNs();
             Form_Prgr->DrawPin(pin, pin == 0);
-            perPin.add(clock.nsecsElapsed() / 1e6);
+            perPin.add(double(MonotonicNs() - start) / 1e6);
         }
     }
     Form_Prgr->Timer1.stop();
     printRow(QStringLiteral("pins: one DrawPin at a 1920 x 1080 drawing area"), perPin.summary(3),
              QStringLiteral("ms"));
     Form_Prgr->hide();
+    addGoal(QStringLiteral("DrawPin < 2 ms at 1920 x 1080 (median)"),
+            QStringLiteral("median %1 ms").arg(perPin.median(), 0, 'f', 3),
+            perPin.isEmpty() ? std::nullopt : std::optional(perPin.median() < 2));
+}
+
+// ---- output ----
+
+void printScreenTable()
+{
+    std::printf("\n## What the player sees\n\n");
+    if (observer) {
+        std::printf("Seen by a second X client (bench/observer.cpp, %s priority) through the X "
+                    "server's damage events, on the same CLOCK_MONOTONIC as the handler figures "
+                    "of the same phases.\n\n",
+                    qPrintable(observer->priority()));
+    } else {
+        std::printf("No observer: %s. Run `make bench` for the on-screen figures.\n\n",
+                    qPrintable(observerMissing));
+    }
+    std::printf("| %-74s | %-26s | %-30s | %-4s |\n", "figure (min / median / max unless named)",
+                "handler", "on screen", "unit");
+    std::printf("|%s|%s|%s|%s|\n", QByteArray(76, '-').constData(), QByteArray(28, '-').constData(),
+                QByteArray(32, '-').constData(), QByteArray(6, '-').constData());
+    if (observer) {
+        addScreenRow(QStringLiteral("observer: damage noted after the server's stamp, "
+                                    "med / p99 / max"),
+                     QStringLiteral("-"), deliveryDelays.spreadSummary(), QStringLiteral("ms"));
+    }
+    for (const ScreenRow &row : screenRows) {
+        std::printf("| %-74s | %-26s | %-30s | %-4s |\n", qPrintable(row.what),
+                    qPrintable(row.handler), qPrintable(row.screen), qPrintable(row.unit));
+    }
+}
+
+void printGoalTable()
+{
+    std::printf("\n## Goals in this run\n\n| %-86s | %-36s | %-12s |\n", "goal", "figure",
+                "verdict");
+    std::printf("|%s|%s|%s|\n", QByteArray(88, '-').constData(), QByteArray(38, '-').constData(),
+                QByteArray(14, '-').constData());
+    for (const GoalRow &row : goalRows) {
+        std::printf("| %-86s | %-36s | %-12s |\n", qPrintable(row.goal), qPrintable(row.figure),
+                    qPrintable(row.verdict));
+    }
+    std::printf("\n");
+    std::fflush(stdout);
+}
+
+std::unique_ptr<ObserverLink> startObserver()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        observerMissing = QStringLiteral("platform %1 has no X server to watch")
+                              .arg(QGuiApplication::platformName());
+        return nullptr;
+    }
+    const QString program =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/mentaro_observer");
+    if (!QFileInfo(program).isExecutable()) {
+        observerMissing = QStringLiteral("mentaro_observer was not built (X11 headers missing)");
+        return nullptr;
+    }
+    auto link = std::make_unique<ObserverLink>();
+    if (!link->start(program)) {
+        observerMissing = link->failure();
+        return nullptr;
+    }
+    return link;
 }
 
 } // namespace
@@ -437,16 +1105,25 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (argc > 1 && qstrcmp(argv[1], "--startup-child") == 0)
         return runStartupChild(argc, argv);
+    // A session has one; without it Qt warns at every start of a child.
+    QTemporaryDir runtimeDir;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtimeDir.isValid())
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir.path()));
 
     MentaroApplication app(argc, argv);
     QTemporaryDir dir;
     prepareWorkingDirectory(dir);
     MessageBoxes::answerForTests([](MessageBoxes::Kind, const QString &) { return false; });
+    const std::unique_ptr<ObserverLink> link = startObserver();
+    observer = link.get();
 
-    std::printf("# Mentaro benchmark\n\n%s, %d cores, Qt %s, platform %s\n\n",
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    std::printf("# Mentaro benchmark\n\n%s; %s, %d cores; Qt %s; platform %s, screen %d x %d\n\n"
+                "Load average (1 / 5 / 15 min) at the start: %s\n\n",
                 qPrintable(QDateTime::currentDateTime().toString(Qt::ISODate)),
-                int(sysconf(_SC_NPROCESSORS_ONLN)), qVersion(),
-                qPrintable(QGuiApplication::platformName()));
+                qPrintable(cpuModel()), int(sysconf(_SC_NPROCESSORS_ONLN)), qVersion(),
+                qPrintable(QGuiApplication::platformName()), screen.width(), screen.height(),
+                qPrintable(loadAverage()));
     std::printf("| %-62s | %-28s | %-6s |\n", "figure", "min / median / max", "unit");
     std::printf("|%s|%s|%s|\n", QByteArray(64, '-').constData(), QByteArray(30, '-').constData(),
                 QByteArray(8, '-').constData());
@@ -455,18 +1132,25 @@ int main(int argc, char **argv)
     auto wanted = [&args](const char *section) {
         return args.isEmpty() || args.contains(QLatin1String(section));
     };
-    if (wanted("startup"))
-        measureStartup(QCoreApplication::applicationFilePath());
+    if (wanted("startup")) {
+        progress(QStringLiteral("start-up in a child process"));
+        const StartupFigures inProcess = measureStartup(QCoreApplication::applicationFilePath());
+        measureInstalledStartup(inProcess);
+    }
 
     Mentaro::CreateWindows();
     CapitalsBuffer = QByteArray(CapitalsBufferSize, '\0');
+    const double windowsMb = peakResidentMegabytes();
     printRow(QStringLiteral("peak RSS after all 13 windows exist"),
-             QString::number(peakResidentMegabytes(), 'f', 1), QStringLiteral("MB"));
+             QString::number(windowsMb, 'f', 1), QStringLiteral("MB"));
 
     setFactors(3, 1);
     playGame([] { return false; });
-    printRow(QStringLiteral("peak RSS after one whole game"),
-             QString::number(peakResidentMegabytes(), 'f', 1), QStringLiteral("MB"));
+    const double gameMb = peakResidentMegabytes();
+    printRow(QStringLiteral("peak RSS after one whole game"), QString::number(gameMb, 'f', 1),
+             QStringLiteral("MB"));
+    addGoal(QStringLiteral("peak RSS < 60 MB after a whole game"),
+            QStringLiteral("%1 MB").arg(gameMb, 0, 'f', 1), gameMb < 60);
 
     if (wanted("pins"))
         measurePins();
@@ -474,6 +1158,12 @@ int main(int argc, char **argv)
         measureBall();
     if (wanted("phases"))
         measurePhases();
+    if (wanted("colours"))
+        measureColours();
+
+    std::printf("\nLoad average (1 / 5 / 15 min) at the end: %s\n", qPrintable(loadAverage()));
+    printScreenTable();
+    printGoalTable();
 
     Mentaro::DestroyWindows();
     return 0;

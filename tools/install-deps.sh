@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the program and the tests need, if any are missing.
 set -euo pipefail
 packages=(build-essential cmake qt6-base-dev qt6-translations-l10n libgl-dev xvfb xauth xdotool imagemagick
-          fonts-liberation2 fonts-dejavu-core
+          fonts-liberation2 fonts-dejavu-core libx11-dev libxext-dev libxdamage-dev
           librsvg2-bin dpkg-dev desktop-file-utils appstream pandoc)
 missing=()
 for p in "${packages[@]}"; do
