@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "disturbance/Fragehst.h"
 
+#include "common/Controls.h"
 #include "common/ScaleToScreen.h"
 #include "common/SharedState.h"
 #include "disturbance/Hauptsta.h"
@@ -47,7 +48,7 @@ TForm_Frage_Hst::TForm_Frage_Hst(QWidget *parent) : ModalForm(parent)
 
     Label_Hst_Frage =
         CreateBoldLabel(this, QStringLiteral("Label_Hst_Frage"),
-                        QStringLiteral("Wie heißt die Hauptstadt von"), Qt::white, {50, 170});
+                        QStringLiteral("Wie heißt die Hauptstadt von"), Qt::white, {50, 170}, TaskTextPointSize);
     Hst_Frage_Land = new QLabel(this);
     Hst_Frage_Land->setObjectName(QStringLiteral("Hst_Frage_Land"));
     Hst_Frage_Land->setTextFormat(Qt::PlainText);
@@ -57,7 +58,7 @@ TForm_Frage_Hst::TForm_Frage_Hst(QWidget *parent) : ModalForm(parent)
     Hst_Frage_Land->setFont(font);
     Hst_Frage_Land->setGeometry(300, 165, 270, 28);
     Label_Fragezeichen = CreateBoldLabel(this, QStringLiteral("Label_Fragezeichen"),
-                                         QStringLiteral("?"), Qt::white, {578, 170});
+                                         QStringLiteral("?"), Qt::white, {578, 170}, TaskTextPointSize);
 
     Panel_RestZeit = CreateRemainingTimePanel(this, Navy);
     FormCreate();

@@ -29,7 +29,6 @@ protected:
     void FormActivate() override;
     void FormClose() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void showEvent(QShowEvent *event) override;
 
 private:
     void FormCreate();

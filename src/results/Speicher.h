@@ -123,6 +123,33 @@ void PaintOverallResults(QPainter &painter, const GridTexts &cells, int recordCo
 // Arial whose cell height (internal leading included) is the given number of device pixels.
 QFont PrinterFont(QPaintDevice *device, int cellHeight);
 
+// A text of the printout's table with its top left corner, in device pixels.
+struct PrintedText
+{
+    int x;
+    int y;
+    QString text;
+};
+// A column line of the printout: its x and its pen width.
+struct PrintedColumnLine
+{
+    int x;
+    int width;
+};
+// The printout's table texts (headings and records) where they are printed.
+QList<PrintedText> OverallPrintoutTexts(const GridTexts &cells, int recordCount);
+// The column lines, drawn from y = 360 to the line under the last record.
+const QList<PrintedColumnLine> &OverallPrintoutColumnLines();
+// The space kept between a text and a column line, in device pixels.
+constexpr int PrintedTextClearance = 6;
+// Left and right end of the ink of a text drawn at x in the font.
+QPair<qreal, qreal> PrintedInkExtent(const QFont &font, int x, const QString &text);
+// True when no text's ink comes nearer than the clearance to a column line.
+bool PrintedTextsClearColumnLines(const QFont &font, const QList<PrintedText> &texts);
+// The font of the table texts: the designed 50-pixel Arial, made smaller where that is needed
+// so that no text crosses or touches a column line.
+QFont PrinterTableFont(QPaintDevice *device, const QList<PrintedText> &texts);
+
 constexpr int PrinterResolution = 300;
 
 // Tests: instead of showing the print dialog, the function prepares the printer and returns

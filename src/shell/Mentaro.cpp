@@ -97,8 +97,8 @@ void DestroyWindows()
 int Run(int argc, char **argv)
 {
     MentaroApplication app(argc, argv);
+    // Only the application name: a display name would be appended to every window's caption.
     QApplication::setApplicationName(QStringLiteral("Mentaro"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Mentaro"));
     InstallGermanTranslation(app);
     CreateWindows();
     CapitalsBuffer = QByteArray(CapitalsBufferSize, '\0');
