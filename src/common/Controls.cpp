@@ -126,8 +126,7 @@ void SetBoldFont(QWidget *widget, int pointSize, const QString &family)
 }
 
 QLabel *CreateBoldLabel(QWidget *parent, const QString &name, const QString &text,
-                        const QColor &colour, QPoint position, int pointSize,
-                        const QString &family)
+                        const QColor &colour, QPoint position, int pointSize, const QString &family)
 {
     auto *label = new QLabel(text, parent);
     label->setObjectName(name);

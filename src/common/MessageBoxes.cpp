@@ -52,8 +52,8 @@ bool AskYesNo(const QString &text, QWidget *parent)
 {
     if (testAnswerer)
         return testAnswerer(Kind::Question, text);
-    return runBox(QMessageBox::Warning, text, QMessageBox::Yes | QMessageBox::No,
-                  QMessageBox::Yes, parent) == QMessageBox::Yes;
+    return runBox(QMessageBox::Warning, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
+                  parent) == QMessageBox::Yes;
 }
 
 void ShowError(const QString &text, QWidget *parent)

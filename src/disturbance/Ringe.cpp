@@ -356,8 +356,8 @@ void TForm_Ringe::layOutControls()
 
 void TForm_Ringe::layOutLegend()
 {
-    const double unit = LegendUnit(Panel_Punktanzeige->height(), Label_PunkteRot->height(),
-                                   Shape_rot->height());
+    const double unit =
+        LegendUnit(Panel_Punktanzeige->height(), Label_PunkteRot->height(), Shape_rot->height());
     const int labelLeft = LegendCentredLeft(Panel_Punktanzeige->width(), Label_PunkteRot->width());
     const int shapeLeft = LegendCentredLeft(Panel_Punktanzeige->width(), Shape_rot->width());
     const auto labels = valueLabels();

@@ -42,11 +42,12 @@ TForm_Frage_Text::TForm_Frage_Text(QWidget *parent) : ModalForm(parent)
                                     QStringLiteral("Zeile 2"), white, {40, 105}, TaskTextPointSize);
     Label_Zeile_3 = CreateBoldLabel(this, QStringLiteral("Label_Zeile_3"),
                                     QStringLiteral("Zeile 3"), white, {40, 150}, TaskTextPointSize);
-    Label_Aufforder_Buchst_eing =
-        CreateBoldLabel(this, QStringLiteral("Label_Aufforder_Buchst_eing"),
-                        QStringLiteral("Geben Sie bitte das ..."), red, {40, 225}, TaskTextPointSize);
+    Label_Aufforder_Buchst_eing = CreateBoldLabel(
+        this, QStringLiteral("Label_Aufforder_Buchst_eing"),
+        QStringLiteral("Geben Sie bitte das ..."), red, {40, 225}, TaskTextPointSize);
     Label_Auff_2 = CreateBoldLabel(this, QStringLiteral("Label_Auff_2"),
-                                   QStringLiteral("des obigen Textes ein !"), red, {40, 265}, TaskTextPointSize);
+                                   QStringLiteral("des obigen Textes ein !"), red, {40, 265},
+                                   TaskTextPointSize);
 
     Panel_RestZeit = CreateRemainingTimePanel(this, Navy);
     FormCreate();

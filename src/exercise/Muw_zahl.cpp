@@ -270,14 +270,14 @@ void TForm_MuW_Zahlen::createControls()
                                               {128, 116, 250, 40}, Qt::black);
     Panel_Schatten_Zahlenfenster = createPanel(this, QStringLiteral("Panel_Schatten_Zahlenfenster"),
                                                {128, 196, 416, 90}, Qt::black);
-    Panel_bitte_merken =
-        createPanel(this, QStringLiteral("Panel_bitte_merken"), {112, 100, 250, 40}, ButtonFaceColour());
+    Panel_bitte_merken = createPanel(this, QStringLiteral("Panel_bitte_merken"),
+                                     {112, 100, 250, 40}, ButtonFaceColour());
     Panel_bitte_merken->setText(QStringLiteral(" Bitte merken:"));
     QFont bold = Panel_bitte_merken->font();
     bold.setBold(true);
     Panel_bitte_merken->setFont(bold);
-    Panel_MuW_Zahlen =
-        createPanel(this, QStringLiteral("Panel_MuW_Zahlen"), {112, 180, 416, 90}, ButtonFaceColour());
+    Panel_MuW_Zahlen = createPanel(this, QStringLiteral("Panel_MuW_Zahlen"), {112, 180, 416, 90},
+                                   ButtonFaceColour());
 
     Edit_Wiedergeben = new QLineEdit(this);
     Edit_Wiedergeben->setObjectName(QStringLiteral("Edit_Wiedergeben"));

@@ -345,30 +345,37 @@ QPair<qreal, qreal> PrintedInkExtent(const QFont &font, int x, const QString &te
 
 bool PrintedTextsClearColumnLines(const QFont &font, const QList<PrintedText> &texts)
 {
+    const QList<PrintedColumnLine> &lines = OverallPrintoutColumnLines();
     for (const PrintedText &text : texts) {
         const auto [left, right] = PrintedInkExtent(font, text.x, text.text);
         if (right <= left)
             continue;
-        for (const PrintedColumnLine &line : OverallPrintoutColumnLines()) {
-            const qreal reach = line.width / 2.0 + PrintedTextClearance;
-            if (left < line.x + reach && right > line.x - reach)
+        // Lines are ordered from left to right; a text starts on or after the line of its
+        // column, its leading blanks keeping the ink off it.
+        for (const PrintedColumnLine &line : lines) {
+            const qreal halfWidth = line.width / 2.0;
+            if (line.x <= text.x && left <= line.x + halfWidth)
                 return false;
+            if (line.x > text.x) {
+                if (right > line.x - halfWidth - PrintedTextClearance)
+                    return false;
+                break;
+            }
         }
     }
     return true;
 }
 
-QFont PrinterTableFont(QPaintDevice *device, const QList<PrintedText> &texts)
+int PrinterTableCellHeight(QPaintDevice *device, const QList<PrintedText> &texts)
 {
     // The smallest size still prints field values far beyond what the program writes.
     constexpr int DesignCellHeight = 50;
     constexpr int SmallestCellHeight = 12;
     for (int cellHeight = DesignCellHeight; cellHeight > SmallestCellHeight; --cellHeight) {
-        const QFont font = PrinterFont(device, cellHeight);
-        if (PrintedTextsClearColumnLines(font, texts))
-            return font;
+        if (PrintedTextsClearColumnLines(PrinterFont(device, cellHeight), texts))
+            return cellHeight;
     }
-    return PrinterFont(device, SmallestCellHeight);
+    return SmallestCellHeight;
 }
 
 void PaintOverallResults(QPainter &painter, const GridTexts &cells, int recordCount,
@@ -384,7 +391,7 @@ void PaintOverallResults(QPainter &painter, const GridTexts &cells, int recordCo
     setPenWidth(painter, 3);
     drawRule(painter, 360);
     const QList<PrintedText> texts = OverallPrintoutTexts(cells, count);
-    painter.setFont(PrinterTableFont(painter.device(), texts));
+    painter.setFont(PrinterFont(painter.device(), PrinterTableCellHeight(painter.device(), texts)));
     // Headings first, then each record row followed by the line under it; the line under the
     // last record is heavy.
     int textIndex = 0;

@@ -140,15 +140,16 @@ struct PrintedColumnLine
 QList<PrintedText> OverallPrintoutTexts(const GridTexts &cells, int recordCount);
 // The column lines, drawn from y = 360 to the line under the last record.
 const QList<PrintedColumnLine> &OverallPrintoutColumnLines();
-// The space kept between a text and a column line, in device pixels.
+// The space kept between the end of a text and the column line after it, in device pixels.
 constexpr int PrintedTextClearance = 6;
 // Left and right end of the ink of a text drawn at x in the font.
 QPair<qreal, qreal> PrintedInkExtent(const QFont &font, int x, const QString &text);
-// True when no text's ink comes nearer than the clearance to a column line.
+// True when every text's ink begins after the column line before it and ends at least the
+// clearance before the column line after it.
 bool PrintedTextsClearColumnLines(const QFont &font, const QList<PrintedText> &texts);
-// The font of the table texts: the designed 50-pixel Arial, made smaller where that is needed
-// so that no text crosses or touches a column line.
-QFont PrinterTableFont(QPaintDevice *device, const QList<PrintedText> &texts);
+// The cell height of the table texts: the designed 50 pixels, made smaller where that is
+// needed so that no text crosses or touches a column line.
+int PrinterTableCellHeight(QPaintDevice *device, const QList<PrintedText> &texts);
 
 constexpr int PrinterResolution = 300;
 

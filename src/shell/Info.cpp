@@ -63,8 +63,8 @@ void TForm_Info::createPanel()
     ProgramIcon->setPixmap(programIconPixmap(style()));
     ProgramIcon->setGeometry(16, 16, IconSize, IconSize);
 
-    ProductName =
-        CreateBoldLabel(Panel1, QStringLiteral("ProductName"), ProductNameText, Qt::black, {64, 18});
+    ProductName = CreateBoldLabel(Panel1, QStringLiteral("ProductName"), ProductNameText, Qt::black,
+                                  {64, 18});
     Version = CreateBoldLabel(Panel1, QStringLiteral("Version"), VersionText, Qt::black, {64, 52});
 }
 
