@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "common/MessageBoxes.h"
 #include "common/Numbers.h"
 #include "common/RandomClock.h"
 #include "common/RecordFile.h"
@@ -6,8 +7,14 @@
 #include "common/SharedState.h"
 #include "common/ShortString.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -19,6 +26,8 @@ private slots:
     void scaleFactorFollowsScreenWidthAndPixelsPerInch_data();
     void scaleFactorFollowsScreenWidthAndPixelsPerInch();
     void scalingGrowsGeometryAndFontsOnce();
+    void scalingGrowsMenusAndListPopupsOnce();
+    void messageBoxesGrowAndKeepTheirLineBreaks();
     void roundingSendsHalvesToTheEvenNeighbour();
     void shortStringsCutToTheirSizeAndStoreCp1252();
     void loadedLengthBytesAreCutToTheField();
@@ -88,6 +97,55 @@ void CommonTest::scalingGrowsGeometryAndFontsOnce()
     QCOMPARE(window.font().pointSizeF(), 15.0);
     QCOMPARE(inherits->font().pointSizeF(), 15.0);
     QCOMPARE(own->font().pointSizeF(), 30.0);
+}
+
+void CommonTest::scalingGrowsMenusAndListPopupsOnce()
+{
+    QWidget window;
+    window.resize(640, 480);
+    auto *bar = new QMenuBar(&window);
+    QMenu *menu = bar->addMenu(QStringLiteral("&Datei"));
+    QMenu *submenu = menu->addMenu(QStringLiteral("&speichern"));
+    auto *list = new QComboBox(&window);
+    list->addItems({QStringLiteral("01"), QStringLiteral("02")});
+    const qreal menuSize = menu->font().pointSizeF();
+    const qreal listSize = list->font().pointSizeF();
+
+    ScaleWidgetTree(&window, 200);
+
+    QCOMPARE(menu->font().pointSizeF(), 2 * menuSize);
+    QCOMPARE(submenu->font().pointSizeF(), 2 * menuSize);
+    QCOMPARE(list->view()->window()->font().pointSizeF(), 2 * listSize);
+    QCOMPARE(list->view()->font().pointSizeF(), 2 * listSize);
+}
+
+void CommonTest::messageBoxesGrowAndKeepTheirLineBreaks()
+{
+    QWidget window;
+    window.resize(DesignScreenWidth, DesignScreenHeight);
+    ScaleToScreen(&window);
+    QVERIFY(ScreenScalePercent() > 100);
+    const QString text = QStringLiteral("Eine kurze Zeile\nund eine zweite, viel längere Zeile, "
+                                        "die der Kasten nicht umbrechen darf");
+    qreal pointSize = 0;
+    int labelWidth = 0;
+    int longestLine = 0;
+    QTimer::singleShot(0, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        pointSize = box->font().pointSizeF();
+        const auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+        QVERIFY(label);
+        labelWidth = label->width();
+        longestLine = label->fontMetrics().horizontalAdvance(text.section(QLatin1Char('\n'), 1));
+        box->done(QMessageBox::Ok);
+    });
+    ShowInformation(text);
+    QCOMPARE(pointSize, QApplication::font("QMessageBox").pointSizeF() *
+                            ScreenScalePercent() / 100.0);
+    QVERIFY2(labelWidth >= longestLine, qPrintable(QStringLiteral("%1 < %2")
+                                                      .arg(labelWidth)
+                                                      .arg(longestLine)));
 }
 
 void CommonTest::roundingSendsHalvesToTheEvenNeighbour()

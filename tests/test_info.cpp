@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestSupport.h"
 
+#include "common/ScaleToScreen.h"
 #include "shell/Info.h"
 #include "shell/Kr_progr.h"
 
@@ -8,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QtTest>
 
 class InfoTest : public QObject
@@ -20,6 +22,8 @@ private slots:
 
     void namesProductAndVersion();
     void infoItemOpensItAndOkClosesItWithOk();
+    void aboutWindowHasADialogBorder();
+    void aboutWindowIsCentredOnTheScreenNotOnTheMainWindow();
 };
 
 void InfoTest::namesProductAndVersion()
@@ -48,6 +52,39 @@ void InfoTest::infoItemOpensItAndOkClosesItWithOk()
     QVERIFY(okHadFocus);
     QVERIFY(!Form_Info->isVisible());
     QCOMPARE(Form_Info->result(), int(QDialog::Accepted));
+}
+
+void InfoTest::aboutWindowHasADialogBorder()
+{
+    const Qt::WindowFlags flags = Form_Info->windowFlags();
+    QVERIFY(flags.testFlag(Qt::CustomizeWindowHint));
+    QVERIFY(flags.testFlag(Qt::WindowTitleHint));
+    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+    QCOMPARE(Form_Info->minimumSize(), Form_Info->maximumSize());
+}
+
+void InfoTest::aboutWindowIsCentredOnTheScreenNotOnTheMainWindow()
+{
+    // The main window in a corner of the screen, so that its middle is not the screen's.
+    Form_Prgr->showNormal();
+    Form_Prgr->setGeometry(20, 20, 400, 300);
+    QVERIFY(QTest::qWaitForWindowExposed(Form_Prgr));
+    const QPoint middle = Form_Info->screen()->availableGeometry().center();
+    auto offCentre = [&] {
+        QRect frame;
+        QTimer::singleShot(0, Form_Info, [&] {
+            frame = Form_Info->frameGeometry();
+            Form_Info->OKButton->click();
+        });
+        Form_Prgr->Info2->trigger();
+        return (frame.center() - middle).manhattanLength();
+    };
+    // A first showing can only expect the designed frame; later ones know the real one.
+    QVERIFY(offCentre() <= WindowFrame.top());
+    QVERIFY(offCentre() <= 2);
+    Form_Prgr->hide();
 }
 
 QTEST_MAIN(InfoTest)

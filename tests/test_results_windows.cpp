@@ -18,6 +18,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <QWindow>
 #include <QtTest>
 
 #include <memory>
@@ -82,6 +83,7 @@ private slots:
     void nameFieldTakesTwelveCharacters();
     void closingTheNameDialogUntypedKeepsThePlaceholder();
     void nameIsAskedOnlyWhileThePlaceholderStands();
+    void nameDialogHasADialogBorderAndNoCaption();
     void individualResultShowsTheScoredRounds();
     void saveButtonAsksTheNameFirstThenSaves();
     void failedSaveKeepsTheIndividualResultOpen();
@@ -164,6 +166,28 @@ void ResultsWindowsTest::closingTheNameDialogUntypedKeepsThePlaceholder()
     QVERIFY(!Form_Name->isVisible());
     QCOMPARE(PlayerName.text(), NoPlayerName);
     QCOMPARE(Form_Prgr->windowTitle(), NoPlayerName);
+}
+
+void ResultsWindowsTest::nameDialogHasADialogBorderAndNoCaption()
+{
+    const Qt::WindowFlags flags = Form_Name->windowFlags();
+    QVERIFY(flags.testFlag(Qt::CustomizeWindowHint));
+    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+    QCOMPARE(Form_Name->minimumSize(), Form_Name->maximumSize());
+
+    // The platform would show the program's name for an empty caption; the window's own title
+    // stays empty and the platform is given a blank.
+    PlayerName = NoPlayerName;
+    QString shownCaption;
+    auto actor = whenShown(Form_Name, [&] {
+        shownCaption = Form_Name->windowHandle()->title();
+        Form_Name->close();
+    });
+    RequestPlayerName();
+    QVERIFY(Form_Name->windowTitle().isEmpty());
+    QCOMPARE(shownCaption, QStringLiteral(" "));
 }
 
 void ResultsWindowsTest::nameIsAskedOnlyWhileThePlaceholderStands()
