@@ -15,6 +15,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -26,7 +28,7 @@ private slots:
     void scaleFactorFollowsScreenWidthAndPixelsPerInch_data();
     void scaleFactorFollowsScreenWidthAndPixelsPerInch();
     void scalingGrowsGeometryAndFontsOnce();
-    void scalingGrowsMenusAndListPopupsOnce();
+    void scalingGrowsMenusListPopupsAndButtonGlyphsOnce();
     void messageBoxesGrowAndKeepTheirLineBreaks();
     void roundingSendsHalvesToTheEvenNeighbour();
     void shortStringsCutToTheirSizeAndStoreCp1252();
@@ -99,7 +101,7 @@ void CommonTest::scalingGrowsGeometryAndFontsOnce()
     QCOMPARE(own->font().pointSizeF(), 30.0);
 }
 
-void CommonTest::scalingGrowsMenusAndListPopupsOnce()
+void CommonTest::scalingGrowsMenusListPopupsAndButtonGlyphsOnce()
 {
     QWidget window;
     window.resize(640, 480);
@@ -108,11 +110,15 @@ void CommonTest::scalingGrowsMenusAndListPopupsOnce()
     QMenu *submenu = menu->addMenu(QStringLiteral("&speichern"));
     auto *list = new QComboBox(&window);
     list->addItems({QStringLiteral("01"), QStringLiteral("02")});
+    auto *ok = new QPushButton(window.style()->standardIcon(QStyle::SP_DialogOkButton),
+                               QStringLiteral("OK"), &window);
     const qreal menuSize = menu->font().pointSizeF();
     const qreal listSize = list->font().pointSizeF();
+    const QSize glyphSize = ok->iconSize();
 
     ScaleWidgetTree(&window, 200);
 
+    QCOMPARE(ok->iconSize(), 2 * glyphSize);
     QCOMPARE(menu->font().pointSizeF(), 2 * menuSize);
     QCOMPARE(submenu->font().pointSizeF(), 2 * menuSize);
     QCOMPARE(list->view()->window()->font().pointSizeF(), 2 * listSize);

@@ -4,6 +4,7 @@
 
 #include "common/Numbers.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
@@ -125,6 +126,11 @@ void ScaleWidgetTree(QWidget *window, int percent)
     window->resize(RoundHalfEven(window->width() * f), RoundHalfEven(window->height() * f));
     scaleFonts(window, f);
     scaleChildGeometries(window, f);
+    // The glyph beside a button's caption keeps its size against the text.
+    for (QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
+        if (!button->icon().isNull())
+            button->setIconSize(button->iconSize() * f);
+    }
 }
 
 void ScaleToScreen(QWidget *window)

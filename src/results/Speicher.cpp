@@ -299,6 +299,7 @@ bool runPrintDialog(QPrinter &printer, QWidget *parent)
         return printDialogAnswerer(printer);
     QPrintDialog PrintDialog1(&printer, parent);
     PrintDialog1.setObjectName(QStringLiteral("PrintDialog1"));
+    UseScaledFont(&PrintDialog1);
     return PrintDialog1.exec() == QDialog::Accepted;
 }
 } // namespace
