@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The program's message boxes: notices, questions and errors.
 #include "common/MessageBoxes.h"
 
 #include "common/ScaleToScreen.h"

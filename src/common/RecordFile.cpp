@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Files of fixed-size records with the runtime's input/output errors.
 #include "common/RecordFile.h"
 
 #include "common/MessageBoxes.h"

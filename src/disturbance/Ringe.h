@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The rings task: ring geometry, scoring, the legend and its window.
 #pragma once
 
 #include "common/ModalForm.h"

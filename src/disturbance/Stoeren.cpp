@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The disturbance dispatcher, the disturbing texts and the capitals presentation.
 #include "disturbance/Stoeren.h"
 
 #include "common/Controls.h"

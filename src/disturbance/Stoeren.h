@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The disturbance dispatcher, the disturbing texts and the capitals presentation.
 #pragma once
 
 #include "common/ModalForm.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The text question window.
 #include "disturbance/Stoertex.h"
 
 #include "common/Controls.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The player-name dialog.
 #include "results/Name.h"
 
 #include "common/Controls.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The overall-result record and file, the overall-results window and its printout.
 #include "results/Speicher.h"
 
 #include "common/Controls.h"
@@ -300,6 +301,7 @@ bool runPrintDialog(QPrinter &printer, QWidget *parent)
     QPrintDialog PrintDialog1(&printer, parent);
     PrintDialog1.setObjectName(QStringLiteral("PrintDialog1"));
     UseScaledFont(&PrintDialog1);
+    PrintDialog1.adjustSize();
     return PrintDialog1.exec() == QDialog::Accepted;
 }
 } // namespace

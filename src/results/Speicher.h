@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The overall-result record and file, the overall-results window and its printout.
 #pragma once
 
 #include "common/ModalForm.h"

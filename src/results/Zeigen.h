@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The individual-result window and the text grid of the result tables.
 #pragma once
 
 #include "common/ModalForm.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The main window with its menu and the pin animation.
 #include "shell/Kr_progr.h"
 
 #include "colours/Farben.h"

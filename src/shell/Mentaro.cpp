@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Program start: the application object, the windows' creation and the message loop.
 #include "shell/Mentaro.h"
 
 #include "colours/Farben.h"
