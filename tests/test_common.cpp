@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "common/MessageBoxes.h"
 #include "common/Numbers.h"
 #include "common/RandomClock.h"
 #include "common/RecordFile.h"
@@ -6,8 +7,16 @@
 #include "common/SharedState.h"
 #include "common/ShortString.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -19,6 +28,8 @@ private slots:
     void scaleFactorFollowsScreenWidthAndPixelsPerInch_data();
     void scaleFactorFollowsScreenWidthAndPixelsPerInch();
     void scalingGrowsGeometryAndFontsOnce();
+    void scalingGrowsMenusListPopupsAndButtonGlyphsOnce();
+    void messageBoxesGrowAndKeepTheirLineBreaks();
     void roundingSendsHalvesToTheEvenNeighbour();
     void shortStringsCutToTheirSizeAndStoreCp1252();
     void loadedLengthBytesAreCutToTheField();
@@ -32,24 +43,37 @@ private slots:
 void CommonTest::scaleFactorFollowsScreenWidthAndPixelsPerInch_data()
 {
     QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
     QTest::addColumn<int>("ppi");
     QTest::addColumn<int>("percent");
-    QTest::newRow("640 at 96") << 640 << 96 << 100;
-    QTest::newRow("800 at 96") << 800 << 96 << 125;
-    QTest::newRow("1024 at 120") << 1024 << 120 << 128;
-    QTest::newRow("640 at 120") << 640 << 120 << 76;
-    QTest::newRow("600 at 96") << 600 << 96 << 93;
-    QTest::newRow("600 at 120") << 600 << 120 << 87;
-    QTest::newRow("1680 at 96, 262.5 to even") << 1680 << 96 << 262;
-    QTest::newRow("1920 at 96") << 1920 << 96 << 300;
+    // 4:3 screens keep the factors of the width alone.
+    QTest::newRow("640x480 at 96") << 640 << 480 << 96 << 100;
+    QTest::newRow("800x600 at 96") << 800 << 600 << 96 << 125;
+    QTest::newRow("1024x768 at 120") << 1024 << 768 << 120 << 128;
+    QTest::newRow("640x480 at 120") << 640 << 480 << 120 << 76;
+    QTest::newRow("600x450 at 96") << 600 << 450 << 96 << 93;
+    QTest::newRow("600x450 at 120") << 600 << 450 << 120 << 87;
+    QTest::newRow("1680x1260 at 96, 262.5 to even") << 1680 << 1260 << 96 << 262;
+    // Today's screens: the smaller of the width's and the height's factor.
+    QTest::newRow("1024x768") << 1024 << 768 << 96 << 160;
+    QTest::newRow("1280x1024, width decides") << 1280 << 1024 << 96 << 200;
+    QTest::newRow("1366x768, height decides") << 1366 << 768 << 96 << 160;
+    QTest::newRow("1920x1080") << 1920 << 1080 << 96 << 225;
+    QTest::newRow("2560x1440") << 2560 << 1440 << 96 << 300;
+    QTest::newRow("1920x1080 at 120") << 1920 << 1080 << 120 << 180;
+    QTest::newRow("a wide strip shrinks like a small screen") << 1920 << 300 << 96 << 40;
 }
 
 void CommonTest::scaleFactorFollowsScreenWidthAndPixelsPerInch()
 {
     QFETCH(int, width);
+    QFETCH(int, height);
     QFETCH(int, ppi);
     QFETCH(int, percent);
-    QCOMPARE(ScaleFactorPercent(width, ppi), percent);
+    QCOMPARE(ScaleFactorPercent(width, height, ppi), percent);
+    // A window of the design size scaled by that factor fits the area.
+    QVERIFY(RoundHalfEven(DesignScreenWidth * percent / 100.0) <= width);
+    QVERIFY(RoundHalfEven(DesignScreenHeight * percent / 100.0) <= height);
 }
 
 void CommonTest::scalingGrowsGeometryAndFontsOnce()
@@ -75,6 +99,59 @@ void CommonTest::scalingGrowsGeometryAndFontsOnce()
     QCOMPARE(window.font().pointSizeF(), 15.0);
     QCOMPARE(inherits->font().pointSizeF(), 15.0);
     QCOMPARE(own->font().pointSizeF(), 30.0);
+}
+
+void CommonTest::scalingGrowsMenusListPopupsAndButtonGlyphsOnce()
+{
+    QWidget window;
+    window.resize(640, 480);
+    auto *bar = new QMenuBar(&window);
+    QMenu *menu = bar->addMenu(QStringLiteral("&Datei"));
+    QMenu *submenu = menu->addMenu(QStringLiteral("&speichern"));
+    auto *list = new QComboBox(&window);
+    list->addItems({QStringLiteral("01"), QStringLiteral("02")});
+    auto *ok = new QPushButton(window.style()->standardIcon(QStyle::SP_DialogOkButton),
+                               QStringLiteral("OK"), &window);
+    const qreal menuSize = menu->font().pointSizeF();
+    const qreal listSize = list->font().pointSizeF();
+    const QSize glyphSize = ok->iconSize();
+
+    ScaleWidgetTree(&window, 200);
+
+    QCOMPARE(ok->iconSize(), 2 * glyphSize);
+    QCOMPARE(menu->font().pointSizeF(), 2 * menuSize);
+    QCOMPARE(submenu->font().pointSizeF(), 2 * menuSize);
+    QCOMPARE(list->view()->window()->font().pointSizeF(), 2 * listSize);
+    QCOMPARE(list->view()->font().pointSizeF(), 2 * listSize);
+}
+
+void CommonTest::messageBoxesGrowAndKeepTheirLineBreaks()
+{
+    QWidget window;
+    window.resize(DesignScreenWidth, DesignScreenHeight);
+    ScaleToScreen(&window);
+    QVERIFY(ScreenScalePercent() > 100);
+    const QString text = QStringLiteral("Eine kurze Zeile\nund eine zweite, viel längere Zeile, "
+                                        "die der Kasten nicht umbrechen darf");
+    qreal pointSize = 0;
+    int labelWidth = 0;
+    int longestLine = 0;
+    QTimer::singleShot(0, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        pointSize = box->font().pointSizeF();
+        const auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+        QVERIFY(label);
+        labelWidth = label->width();
+        longestLine = label->fontMetrics().horizontalAdvance(text.section(QLatin1Char('\n'), 1));
+        box->done(QMessageBox::Ok);
+    });
+    ShowInformation(text);
+    QCOMPARE(pointSize, QApplication::font("QMessageBox").pointSizeF() *
+                            ScreenScalePercent() / 100.0);
+    QVERIFY2(labelWidth >= longestLine, qPrintable(QStringLiteral("%1 < %2")
+                                                      .arg(labelWidth)
+                                                      .arg(longestLine)));
 }
 
 void CommonTest::roundingSendsHalvesToTheEvenNeighbour()

@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 
 #include "common/AppIcon.h"
+#include "common/ScaleToScreen.h"
 #include "shell/Info.h"
 #include "shell/Kr_progr.h"
 
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStyle>
+#include <QScreen>
 #include <QtTest>
 
 class InfoTest : public QObject
@@ -26,6 +28,8 @@ private slots:
     void programIconHasEverySize();
     void aboutWindowShowsTheProgramIcon();
     void everyWindowCarriesTheProgramIcon();
+    void aboutWindowHasADialogBorder();
+    void aboutWindowIsCentredOnTheScreenNotOnTheMainWindow();
 };
 
 void InfoTest::namesProductAndVersion()
@@ -91,6 +95,39 @@ void InfoTest::everyWindowCarriesTheProgramIcon()
         QVERIFY2(window->windowIcon().cacheKey() == programIcon, qPrintable(window->objectName()));
     }
     QVERIFY(windows >= 13);
+}
+
+void InfoTest::aboutWindowHasADialogBorder()
+{
+    const Qt::WindowFlags flags = Form_Info->windowFlags();
+    QVERIFY(flags.testFlag(Qt::CustomizeWindowHint));
+    QVERIFY(flags.testFlag(Qt::WindowTitleHint));
+    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+    QCOMPARE(Form_Info->minimumSize(), Form_Info->maximumSize());
+}
+
+void InfoTest::aboutWindowIsCentredOnTheScreenNotOnTheMainWindow()
+{
+    // The main window in a corner of the screen, so that its middle is not the screen's.
+    Form_Prgr->showNormal();
+    Form_Prgr->setGeometry(20, 20, 400, 300);
+    QVERIFY(QTest::qWaitForWindowExposed(Form_Prgr));
+    const QPoint middle = Form_Info->screen()->availableGeometry().center();
+    auto offCentre = [&] {
+        QRect frame;
+        QTimer::singleShot(0, Form_Info, [&] {
+            frame = Form_Info->frameGeometry();
+            Form_Info->OKButton->click();
+        });
+        Form_Prgr->Info2->trigger();
+        return (frame.center() - middle).manhattanLength();
+    };
+    // A first showing can only expect the designed frame; later ones know the real one.
+    QVERIFY(offCentre() <= WindowFrame.top());
+    QVERIFY(offCentre() <= 2);
+    Form_Prgr->hide();
 }
 
 QTEST_MAIN(InfoTest)

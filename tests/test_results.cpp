@@ -2,8 +2,10 @@
 #include "TestSupport.h"
 
 #include "common/FileDialogs.h"
+#include "common/Numbers.h"
 #include "common/RandomClock.h"
 #include "common/RecordFile.h"
+#include "common/ScaleToScreen.h"
 #include "common/SharedState.h"
 #include "results/Speicher.h"
 #include "results/Zeigen.h"
@@ -170,12 +172,15 @@ private slots:
     void loadingReadsWriteProtectedFiles();
     void failedLoadReportsItsCauseAndKeepsTheTable();
     void columnWidthsFollowTheWindowWidth();
+    void gridColumnsComeFromTheFramedWindowWidth();
     void recordRowsShowPaddedNumbers_data();
     void recordRowsShowPaddedNumbers();
     void smallerFileEmptiesTheRowsOfALargerOne();
     void printoutOfAnEmptyFileHasHeadingsAndFrame();
     void printoutOfAFullFileEndsWithAHeavyLine();
     void printingGoesThroughThePrintDialog();
+    void printedTextsKeepClearOfTheColumnLines_data();
+    void printedTextsKeepClearOfTheColumnLines();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -582,6 +587,25 @@ void ResultsTest::columnWidthsFollowTheWindowWidth()
     QCOMPARE(IndividualGridColumnWidths(770, 770)[5], 770 - 48 - 175 - 128 - 175 - 110 - 38);
 }
 
+void ResultsTest::gridColumnsComeFromTheFramedWindowWidth()
+{
+    // Both grids are laid out at creation, before the window ever had a frame: the outer width
+    // is the client width and the designed border, never the client width alone.
+    QCOMPARE(FramedWidth(640), 648);
+    QCOMPARE(IndividualGridColumnWidths(FramedWidth(640), 640),
+             QList<int>({40, 147, 108, 147, 93, 73}));
+    const TForm_zeigen individualWindow;
+    const int width = individualWindow.width();
+    const QList<int> individual = IndividualGridColumnWidths(FramedWidth(width), width);
+    for (int column = 0; column < individual.size(); ++column)
+        QCOMPARE(individualWindow.StringGrid1->columnWidth(column), individual[column]);
+    const TForm_Speich_MuW overallWindow;
+    const QList<int> overall =
+        OverallGridColumnWidths(FramedWidth(overallWindow.width()), overallWindow.width());
+    for (int column = 0; column < overall.size(); ++column)
+        QCOMPARE(overallWindow.StringGrid1->columnWidth(column), overall[column]);
+}
+
 void ResultsTest::recordRowsShowPaddedNumbers_data()
 {
     QTest::addColumn<int>("present");
@@ -725,6 +749,85 @@ void ResultsTest::printingGoesThroughThePrintDialog()
     Form_Speich_MuW->druckenGesamtergebnisse1->trigger();
     QVERIFY(readAll(pdf).startsWith("%PDF"));
     QVERIFY(TestSupport::messages().shown.isEmpty());
+}
+
+void ResultsTest::printedTextsKeepClearOfTheColumnLines_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("disturbance");
+    QTest::addColumn<QString>("dateTime");
+    QTest::addColumn<int>("factor");
+    QTest::addColumn<int>("points");
+    QTest::newRow("usual") << QStringLiteral("Jörg") << QStringLiteral("Ringe (m)")
+                           << QStringLiteral("28.12.2026-23:58:58") << 60 << 120;
+    QTest::newRow("widest fields")
+        << QStringLiteral("WWWWWWWWWWWW") << QStringLiteral("WWWWWWWWWWWW")
+        << QStringLiteral("28.12.2026--23:58:58") << 400 << 237;
+    QTest::newRow("numbers beyond the game's")
+        << QStringLiteral("Ä") << QString() << QString() << -2147483647 << 99999;
+}
+
+// The printout on a 300 dpi page: beside every column line, within the rows of text, no pixel
+// is inked, so no text crosses or touches a line.
+void ResultsTest::printedTextsKeepClearOfTheColumnLines()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, disturbance);
+    QFETCH(QString, dateTime);
+    QFETCH(int, factor);
+    QFETCH(int, points);
+    OverallResultRecord record = sampleRecord(1);
+    record.PlayerName = name;
+    record.Disturbance = disturbance;
+    record.DateTime = dateTime;
+    record.PresentTimeFactor = factor;
+    record.WaitTimeFactor = factor;
+    record.PointsAchieved = points;
+    record.PointsPossible = points;
+    record.DifficultyLevel = 15;
+    record.TimeAllowanceSteps = 60;
+    QByteArray bytes;
+    for (int i = 0; i < ResultsFileCapacity; ++i)
+        bytes += record.toBytes();
+    const QString fileName = path(QStringLiteral("breit.ERG"));
+    writeAll(fileName, bytes);
+    loadFile(fileName);
+
+    QImage page(2480, 3508, QImage::Format_RGB32);
+    page.setDotsPerMeterX(11811);
+    page.setDotsPerMeterY(11811);
+    page.fill(Qt::white);
+    {
+        QPainter painter(&page);
+        PaintOverallResults(painter, Form_Speich_MuW->gridTexts(), LoadedRecordCount,
+                            RandomClock::now());
+    }
+    QList<int> textRows = {400, 480};
+    for (int i = 1; i <= ResultsFileCapacity; ++i)
+        textRows.append(490 + 100 * i);
+    // Texts end a little before the next line and begin after their own.
+    constexpr int BeforeLine = 3;
+    for (const PrintedColumnLine &line : OverallPrintoutColumnLines()) {
+        const int halfWidth = line.width / 2;
+        for (int top : textRows) {
+            for (int y = top; y < top + 50; ++y) {
+                for (int x = line.x - halfWidth - BeforeLine; x <= line.x + halfWidth + 1; ++x) {
+                    if (x >= line.x - halfWidth && x <= line.x + halfWidth)
+                        continue;
+                    QVERIFY2(page.pixelColor(x, y) == Qt::white,
+                             qPrintable(QStringLiteral("ink at %1, %2").arg(x).arg(y)));
+                }
+            }
+        }
+    }
+
+    // The texts are no smaller than they must be.
+    const QList<PrintedText> texts =
+        OverallPrintoutTexts(Form_Speich_MuW->gridTexts(), LoadedRecordCount);
+    const int cellHeight = PrinterTableCellHeight(&page, texts);
+    QVERIFY(PrintedTextsClearColumnLines(PrinterFont(&page, cellHeight), texts));
+    QVERIFY(cellHeight == 50 ||
+            !PrintedTextsClearColumnLines(PrinterFont(&page, cellHeight + 1), texts));
 }
 
 QTEST_MAIN(ResultsTest)

@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 
 #include "common/FileDialogs.h"
+#include "common/ScaleToScreen.h"
 #include "common/SharedState.h"
 #include "exercise/Muw.h"
 #include "results/Name.h"
@@ -17,6 +18,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <QWindow>
 #include <QtTest>
 
 #include <memory>
@@ -82,6 +84,7 @@ private slots:
     void nameFieldTakesTwelveCharacters();
     void closingTheNameDialogUntypedKeepsThePlaceholder();
     void nameIsAskedOnlyWhileThePlaceholderStands();
+    void nameDialogHasADialogBorderAndNoCaption();
     void individualResultShowsTheScoredRounds();
     void saveButtonAsksTheNameFirstThenSaves();
     void failedSaveKeepsTheIndividualResultOpen_data();
@@ -168,6 +171,28 @@ void ResultsWindowsTest::closingTheNameDialogUntypedKeepsThePlaceholder()
     QCOMPARE(Form_Prgr->windowTitle(), NoPlayerName);
 }
 
+void ResultsWindowsTest::nameDialogHasADialogBorderAndNoCaption()
+{
+    const Qt::WindowFlags flags = Form_Name->windowFlags();
+    QVERIFY(flags.testFlag(Qt::CustomizeWindowHint));
+    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+    QCOMPARE(Form_Name->minimumSize(), Form_Name->maximumSize());
+
+    // The platform would show the program's name for an empty caption; the window's own title
+    // stays empty and the platform is given a blank.
+    PlayerName = NoPlayerName;
+    QString shownCaption;
+    auto actor = whenShown(Form_Name, [&] {
+        shownCaption = Form_Name->windowHandle()->title();
+        Form_Name->close();
+    });
+    RequestPlayerName();
+    QVERIFY(Form_Name->windowTitle().isEmpty());
+    QCOMPARE(shownCaption, QStringLiteral(" "));
+}
+
 void ResultsWindowsTest::nameIsAskedOnlyWhileThePlaceholderStands()
 {
     int shown = 0;
@@ -228,8 +253,10 @@ void ResultsWindowsTest::individualResultShowsTheScoredRounds()
     QVERIFY(QRegularExpression(QStringLiteral("^ \\d\\d\\.\\d\\d\\.\\d{4}-\\d\\d:\\d\\d:\\d\\d$"))
                 .match(grid->cell(1, 0))
                 .hasMatch());
-    QCOMPARE(grid->font().pointSize(), 10);
+    // 10 points at the design size, grown like the window; the rows keep room for the text.
+    QCOMPARE(grid->font().pointSizeF(), 10 * ScreenScalePercent() / 100.0);
     QVERIFY(grid->font().bold());
+    QVERIFY(grid->rowHeight(4) >= grid->fontMetrics().height());
 }
 
 void ResultsWindowsTest::saveButtonAsksTheNameFirstThenSaves()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestSupport.h"
 
+#include "common/Numbers.h"
 #include "common/SharedState.h"
 #include "disturbance/Ringe.h"
 
@@ -30,6 +31,9 @@ private slots:
     void runStartResetsScoreAndSetsTexts();
     void relocationKeepsScoreAndTargetAndFreesHitRings();
     void legendSpreadsOverThePanelHeight();
+    void legendEntriesLieInsideThePanel_data();
+    void legendEntriesLieInsideThePanel();
+    void legendKeepsItsPlacesWhenTheWindowGrows();
     void closeBoxShowsTheTaskAgainAndTimeOutEndsIt();
 
 private:
@@ -250,12 +254,67 @@ void RingsTest::relocationKeepsScoreAndTargetAndFreesHitRings()
 
 void RingsTest::legendSpreadsOverThePanelHeight()
 {
-    QCOMPARE(LegendUnit(1200), 2);
-    QCOMPARE(LegendUnit(100), 1);
+    QCOMPARE(LegendUnit(1200, 20, 50), 2.0);
+    QCOMPARE(LegendUnit(660, 20, 50), 1.0);
     // Unit 2, label 20 high, circle 50 high: 200 - (4 + 20 + 50) / 2.
     QCOMPARE(LegendLabelTop(2, 1, 20, 50), 163);
     QCOMPARE(LegendLabelTop(2, 5, 20, 50), 963);
+    QCOMPARE(LegendCircleTop(2, 963, 20), 987);
     QCOMPARE(LegendCentredLeft(60, 25), 18);
+}
+
+void RingsTest::legendEntriesLieInsideThePanel_data()
+{
+    // The legend panel is 440 pixels high at the design size, its labels about 16 and its
+    // circles 25; all three grow with the window.
+    QTest::addColumn<int>("percent");
+    for (int percent : {100, 116, 143, 151, 160, 199, 200, 206, 216, 225, 250, 291, 300, 400})
+        QTest::addRow("%d %%", percent) << percent;
+}
+
+void RingsTest::legendEntriesLieInsideThePanel()
+{
+    QFETCH(int, percent);
+    const double f = percent / 100.0;
+    const int panelHeight = RoundHalfEven(440 * f);
+    const int labelHeight = RoundHalfEven(16 * f);
+    const int circleHeight = RoundHalfEven(25 * f);
+    const double unit = LegendUnit(panelHeight, labelHeight, circleHeight);
+    int previousBottom = 0;
+    for (int colour = 1; colour <= RingCount; ++colour) {
+        const int labelTop = LegendLabelTop(unit, colour, labelHeight, circleHeight);
+        const int circleTop = LegendCircleTop(unit, labelTop, labelHeight);
+        QVERIFY2(labelTop >= previousBottom, qPrintable(QString::number(colour)));
+        QVERIFY2(circleTop + circleHeight <= panelHeight, qPrintable(QString::number(colour)));
+        previousBottom = circleTop + circleHeight;
+    }
+}
+
+void RingsTest::legendKeepsItsPlacesWhenTheWindowGrows()
+{
+    const QWidget *panel = Form_Ringe->Panel_Punktanzeige;
+    QList<QRect> entries;
+    for (const QWidget *entry : panel->findChildren<QWidget *>())
+        entries.append(entry->geometry());
+    QCOMPARE(entries.size(), 2 * RingCount);
+    for (const QRect &entry : entries)
+        QVERIFY(panel->rect().contains(entry));
+
+    // The maximised window makes the panel taller; the entries stay where creation put them.
+    // A hidden window gets its resize event only when shown, so it is delivered here.
+    const QSize before = Form_Ringe->size();
+    const QSize grown(before.width() + 300, before.height() + 400);
+    Form_Ringe->resize(grown);
+    QResizeEvent resized(grown, before);
+    QCoreApplication::sendEvent(Form_Ringe, &resized);
+    QCOMPARE(panel->height(), grown.height() - Form_Ringe->Panel_Punkte->height());
+    QList<QRect> after;
+    for (const QWidget *entry : panel->findChildren<QWidget *>())
+        after.append(entry->geometry());
+    Form_Ringe->resize(before);
+    QResizeEvent restored(before, grown);
+    QCoreApplication::sendEvent(Form_Ringe, &restored);
+    QCOMPARE(after, entries);
 }
 
 void RingsTest::closeBoxShowsTheTaskAgainAndTimeOutEndsIt()

@@ -12,6 +12,9 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionButton>
+#include <QAbstractItemView>
+#include <QMenu>
 #include <QtTest>
 
 using TestSupport::messages;
@@ -55,6 +58,8 @@ private slots:
     void togglesSwitchAndRenameThemselves();
     void displayTogglesReachTheExerciseWindow();
     void disturbanceKindAndContinentFollowTheSwitch();
+    void radioButtonsReadRightOnTheGreenWindow();
+    void popupsGrowWithTheWindow();
     void listsSetTheirVariables_data();
     void listsSetTheirVariables();
     void startWithUnsavedResultAnsweredYesStartsNothing();
@@ -498,6 +503,98 @@ void SettingsTest::helpTextIsShown()
 {
     Form_MuW->Hilfe1->trigger();
     QCOMPARE(messages().lastText(), SettingsHelpText);
+}
+
+namespace {
+// The colour at the middle of a radio button's indicator and on its ring, as drawn.
+struct IndicatorColours
+{
+    QColor middle;
+    QColor ring;
+};
+
+IndicatorColours indicatorColours(QRadioButton *button)
+{
+    QStyleOptionButton option;
+    option.initFrom(button);
+    const QRect indicator =
+        button->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, button);
+    const QImage picture = button->grab().toImage();
+    // Along the middle row, the ring's outline is the colour farthest from the background.
+    const QColor background = picture.pixelColor(0, 0);
+    auto distance = [&background](const QColor &colour) {
+        return std::abs(colour.red() - background.red()) +
+               std::abs(colour.green() - background.green()) +
+               std::abs(colour.blue() - background.blue());
+    };
+    QColor ring = background;
+    for (int x = indicator.left(); x < indicator.center().x() - indicator.width() / 4; ++x) {
+        const QColor colour = picture.pixelColor(x, indicator.center().y());
+        if (distance(colour) > distance(ring))
+            ring = colour;
+    }
+    return {picture.pixelColor(indicator.center()), ring};
+}
+
+// Equal but for the smoothing of the ring's edge.
+bool near(const QColor &a, const QColor &b)
+{
+    return std::abs(a.red() - b.red()) <= 24 && std::abs(a.green() - b.green()) <= 24 &&
+           std::abs(a.blue() - b.blue()) <= 24;
+}
+} // namespace
+
+// Unselected is a hollow ring, selected a ring with a dot, both in the text's colour; a
+// disabled group is greyed; the indicator is as large as the text beside it.
+void SettingsTest::radioButtonsReadRightOnTheGreenWindow()
+{
+    TForm_MuW *w = Form_MuW;
+    w->Radio_Stoeren->setItemIndex(StoerenEin);
+    w->Radio_StoerenClick();
+    QRadioButton *selected = w->Radio_Stoeren->button(StoerenEin);
+    QRadioButton *unselected = w->Radio_Stoeren->button(StoerenAus);
+    const QColor green = Qt::darkGreen;
+    const QColor white = Qt::white;
+
+    const IndicatorColours off = indicatorColours(unselected);
+    QCOMPARE(off.middle, green);
+    QVERIFY(near(off.ring, white));
+    const IndicatorColours on = indicatorColours(selected);
+    QCOMPARE(on.middle, white);
+    QVERIFY(near(on.ring, white));
+
+    w->Radio_Stoeren->setItemIndex(StoerenAus);
+    w->Radio_StoerenClick();
+    QVERIFY(!w->Radio_TextHstRinge->isEnabled());
+    const QColor greyed = indicatorColours(w->Radio_TextHstRinge->button(ChoiceTexte)).ring;
+    QVERIFY(!near(greyed, white));
+    QVERIFY(!near(greyed, green));
+    QVERIFY(w->Radio_TextHstRinge->palette().color(QPalette::Disabled, QPalette::WindowText) !=
+            w->Radio_TextHstRinge->palette().color(QPalette::Active, QPalette::WindowText));
+    w->Radio_Stoeren->setItemIndex(StoerenEin);
+    w->Radio_StoerenClick();
+
+    const int indicator = selected->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth,
+                                                         nullptr, selected);
+    QVERIFY(indicator >= selected->fontMetrics().height() * 3 / 4);
+    QVERIFY(indicator <= selected->fontMetrics().height());
+}
+
+// Menus and list popups are windows of their own; they take the window's grown font.
+void SettingsTest::popupsGrowWithTheWindow()
+{
+    const QFont grown = Form_MuW->MainMenu1->font();
+    const QList<QMenu *> menus = Form_MuW->MainMenu1->findChildren<QMenu *>();
+    QVERIFY(menus.size() >= 4);
+    for (const QMenu *menu : menus) {
+        // The menu bar's own overflow menu, made only when its items do not fit, is none of
+        // the window's menus.
+        if (!menu->title().isEmpty())
+            QCOMPARE(menu->font().pointSizeF(), grown.pointSizeF());
+    }
+    const QComboBox *list = Form_MuW->Edit_Speed;
+    QCOMPARE(list->view()->font().pointSizeF(), list->font().pointSizeF());
+    QCOMPARE(list->view()->window()->font().pointSizeF(), list->font().pointSizeF());
 }
 
 QTEST_MAIN(SettingsTest)

@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The colour-sequence exercise "Farben merken": colour codes, settings checks and its window.
 #include "colours/Farben.h"
 
 #include "colours/ColourAids.h"
+#include "common/Controls.h"
 #include "common/MessageBoxes.h"
 #include "common/RandomClock.h"
 #include "common/ScaleToScreen.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -44,11 +45,6 @@ const QString AnswerPanelNames[ColourCodeCount] = {
     QStringLiteral("Panel_rot"),  QStringLiteral("Panel_blau"),  QStringLiteral("Panel_gruen"),
     QStringLiteral("Panel_gelb"), QStringLiteral("Panel_braun"), QStringLiteral("Panel_grau")};
 
-QColor buttonFace()
-{
-    return QApplication::palette().color(QPalette::Button);
-}
-
 QLabel *createLabel(QWidget *parent, const QString &text, const QRect &geometry)
 {
     auto *label = new QLabel(text, parent);
@@ -63,9 +59,7 @@ QLabel *createHeading(QWidget *parent, const QString &text, const QRect &geometr
     font.setBold(true);
     font.setUnderline(true);
     label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::red);
-    label->setPalette(palette);
+    SetTextColour(label, Qt::red);
     return label;
 }
 
@@ -74,11 +68,8 @@ QLabel *createCounter(QWidget *parent, const QString &name, const QRect &geometr
     auto *counter = new QLabel(QStringLiteral("0"), parent);
     counter->setObjectName(name);
     counter->setAlignment(Qt::AlignCenter);
-    counter->setAutoFillBackground(true);
-    QPalette palette = counter->palette();
-    palette.setColor(QPalette::Window, Navy);
-    palette.setColor(QPalette::WindowText, Qt::white);
-    counter->setPalette(palette);
+    SetBackgroundColour(counter, Navy);
+    SetTextColour(counter, Qt::white);
     QFont font(QStringLiteral("Arial"));
     font.setPointSize(counter->font().pointSize() + 2);
     font.setBold(true);
@@ -90,10 +81,7 @@ QLabel *createCounter(QWidget *parent, const QString &name, const QRect &geometr
 void createSeparator(QWidget *parent, const QRect &geometry)
 {
     auto *line = new QFrame(parent);
-    line->setAutoFillBackground(true);
-    QPalette palette = line->palette();
-    palette.setColor(QPalette::Window, Navy);
-    line->setPalette(palette);
+    SetBackgroundColour(line, Navy);
     line->setGeometry(geometry);
 }
 } // namespace
@@ -140,16 +128,13 @@ TColourPanel::TColourPanel(QWidget *parent, const QString &name, const QColor &c
 {
     setObjectName(name);
     setFrameStyle(QFrame::Panel | QFrame::Raised);
-    setAutoFillBackground(true);
     setColour(colour);
     setGeometry(geometry);
 }
 
 void TColourPanel::setColour(const QColor &colour)
 {
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, colour);
-    setPalette(palette);
+    SetBackgroundColour(this, colour);
 }
 
 QColor TColourPanel::colour() const
@@ -194,7 +179,7 @@ TForm_Farben::TForm_Farben(QWidget *parent) : ModalForm(parent)
     resize(640, 480);
     createMenu();
     createAnswerPanels();
-    Panel_Farbe = new TColourPanel(this, QStringLiteral("Panel_Farbe"), buttonFace(),
+    Panel_Farbe = new TColourPanel(this, QStringLiteral("Panel_Farbe"), ButtonFaceColour(),
                                    {320, MenuHeight + 16, 300, 200});
     createResultControls();
     createSettingsControls();
@@ -364,7 +349,7 @@ void TForm_Farben::StopSequence()
 void TForm_Farben::showInColourPanel(Byte code)
 {
     m_codeOnDisplay = code;
-    Panel_Farbe->setColour(code == 0 ? buttonFace() : ColourOfCode(code));
+    Panel_Farbe->setColour(code == 0 ? ButtonFaceColour() : ColourOfCode(code));
     Panel_Farbe->setSymbol(SymbolsOn ? code : 0);
 }
 

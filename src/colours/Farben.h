@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The colour-sequence exercise "Farben merken": colour codes, settings checks and its window.
 #pragma once
 
 #include "common/ModalForm.h"

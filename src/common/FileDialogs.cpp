@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The file dialogs of the overall-result files.
 #include "common/FileDialogs.h"
 
 #include <QDateTime>

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The character a key press types, as the key filters judge it.
 #pragma once
 
 #include <QChar>

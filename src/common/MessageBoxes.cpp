@@ -1,5 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The program's message boxes: notices, questions and errors.
 #include "common/MessageBoxes.h"
+
+#include "common/ScaleToScreen.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -17,6 +20,24 @@ QString title()
 {
     return QApplication::applicationName();
 }
+
+// The boxes are built here rather than by QMessageBox's static functions so that their text
+// grows with the windows they belong to.
+QMessageBox::StandardButton runBox(QMessageBox::Icon icon, const QString &text,
+                                   QMessageBox::StandardButtons buttons,
+                                   QMessageBox::StandardButton defaultButton, QWidget *parent)
+{
+    QMessageBox box(icon, title(), QString(), buttons, ownerFor(parent));
+    // The texts carry their own line breaks; a box wrapping them again at its width limit
+    // would break each long line in two once the text has grown with the windows.
+    box.setTextFormat(Qt::RichText);
+    box.setText(QStringLiteral("<p style=\"white-space:pre\">") +
+                text.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")) +
+                QStringLiteral("</p>"));
+    box.setDefaultButton(defaultButton);
+    UseScaledFont(&box);
+    return QMessageBox::StandardButton(box.exec());
+}
 } // namespace
 
 void ShowInformation(const QString &text, QWidget *parent)
@@ -25,7 +46,7 @@ void ShowInformation(const QString &text, QWidget *parent)
         testAnswerer(Kind::Information, text, DefaultAnswer::Yes);
         return;
     }
-    QMessageBox::information(ownerFor(parent), title(), text, QMessageBox::Ok);
+    runBox(QMessageBox::Information, text, QMessageBox::Ok, QMessageBox::Ok, parent);
 }
 
 bool AskYesNo(const QString &text, QWidget *parent, DefaultAnswer defaultAnswer)
@@ -34,8 +55,8 @@ bool AskYesNo(const QString &text, QWidget *parent, DefaultAnswer defaultAnswer)
         return testAnswerer(Kind::Question, text, defaultAnswer);
     const QMessageBox::StandardButton defaultButton =
         defaultAnswer == DefaultAnswer::No ? QMessageBox::No : QMessageBox::Yes;
-    return QMessageBox::warning(ownerFor(parent), title(), text, QMessageBox::Yes | QMessageBox::No,
-                                defaultButton) == QMessageBox::Yes;
+    return runBox(QMessageBox::Warning, text, QMessageBox::Yes | QMessageBox::No, defaultButton,
+                  parent) == QMessageBox::Yes;
 }
 
 void ShowError(const QString &text, QWidget *parent)
@@ -44,7 +65,7 @@ void ShowError(const QString &text, QWidget *parent)
         testAnswerer(Kind::Error, text, DefaultAnswer::Yes);
         return;
     }
-    QMessageBox::critical(ownerFor(parent), title(), text, QMessageBox::Ok);
+    runBox(QMessageBox::Critical, text, QMessageBox::Ok, QMessageBox::Ok, parent);
 }
 
 void answerForTests(Answerer answerer)

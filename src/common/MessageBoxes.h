@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The program's message boxes: notices, questions and errors.
 #pragma once
 
 #include <QString>

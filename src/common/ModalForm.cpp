@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The base of the program's modal windows: showing, ending with a result, caption and border.
 #include "common/ModalForm.h"
+
+#include "common/ScaleToScreen.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QWindow>
 
 ModalForm::ModalForm(QWidget *parent) : QDialog(parent) {}
 
@@ -19,13 +23,39 @@ void ModalForm::CloseWithOk()
         done(QDialog::Accepted);
 }
 
+void ModalForm::UseDialogBorder()
+{
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(size());
+}
+
 bool ModalForm::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate)
         FormActivate();
     else if (event->type() == QEvent::WindowDeactivate)
         FormDeactivate();
-    return QDialog::event(event);
+    const bool handled = QDialog::event(event);
+    if (event->type() == QEvent::WindowTitleChange)
+        showCaption();
+    return handled;
+}
+
+void ModalForm::showEvent(QShowEvent *event)
+{
+    if (m_centred)
+        CentreOnScreen(this);
+    showCaption();
+    QDialog::showEvent(event);
+}
+
+// The platform shows the program's name in place of an empty caption; a blank keeps the
+// caption empty, while windowTitle() stays empty for the program itself.
+void ModalForm::showCaption()
+{
+    if (QWindow *handle = windowHandle())
+        handle->setTitle(windowTitle().isEmpty() ? QStringLiteral(" ") : windowTitle());
 }
 
 void ModalForm::closeEvent(QCloseEvent *event)

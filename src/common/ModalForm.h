@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The base of the program's modal windows: showing, ending with a result, caption and border.
 #pragma once
 
 #include <QDialog>
@@ -20,6 +21,10 @@ public:
     bool isShownModally() const { return isVisible() && isModal(); }
 
     void setShownMaximized(bool maximized) { m_maximized = maximized; }
+    // Each showing places the window in the middle of the screen, whatever window opened it.
+    void setCentredOnScreen(bool centred) { m_centred = centred; }
+    // Dialog border: the window keeps its present size and has no minimise or maximise button.
+    void UseDialogBorder();
 
 protected:
     // The window became the active window / stopped being it.
@@ -31,10 +36,14 @@ protected:
     virtual void FormClose() {}
 
     bool event(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     // Escape does not end the window unless a subclass says so.
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void showCaption();
+
     bool m_maximized = false;
+    bool m_centred = false;
 };

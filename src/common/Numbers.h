@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Rounding and integer division as the program computes them.
 #pragma once
 
 // "Rounded": to the nearest integer, halves to the even neighbour.

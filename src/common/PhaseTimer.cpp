@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// A timer that keeps the phases of a game to the millisecond.
 #include "common/PhaseTimer.h"
 
 #include <algorithm>

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The one source of random numbers and of the clock.
 #pragma once
 
 #include <QDateTime>

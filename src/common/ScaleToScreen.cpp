@@ -1,14 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Display scaling: the factor every window applies to itself at creation, and window placement.
 #include "common/ScaleToScreen.h"
 
 #include "common/Numbers.h"
 
-#include <QGuiApplication>
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QMenu>
 #include <QScreen>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace {
 bool scaledMode = true;
+int appliedPercent = 100;
 
 QRect scaledRect(const QRect &r, double f)
 {
@@ -16,28 +24,43 @@ QRect scaledRect(const QRect &r, double f)
                  RoundHalfEven(r.height() * f));
 }
 
+// Menus and list popups are windows of their own and take no font from the window they belong
+// to, so they are collected with it.
+bool isPopupOf(const QWidget *child)
+{
+    return qobject_cast<const QMenu *>(child) ||
+           qobject_cast<const QComboBox *>(child->parentWidget());
+}
+
 void collectFonts(QWidget *widget, QList<QPair<QWidget *, QFont>> &fonts)
 {
     fonts.append({widget, widget->font()});
     for (QObject *object : widget->children()) {
         auto *child = qobject_cast<QWidget *>(object);
-        if (child && !child->isWindow())
+        if (child && (!child->isWindow() || isPopupOf(child)))
             collectFonts(child, fonts);
     }
+}
+
+QFont grown(QFont font, double f)
+{
+    if (font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() * f);
+    else if (font.pixelSize() > 0)
+        font.setPixelSize(std::max(1, RoundHalfEven(font.pixelSize() * f)));
+    return font;
 }
 
 // Every font is read before any is changed, so inherited and own fonts grow exactly once.
 void scaleFonts(QWidget *window, double f)
 {
+    // A list builds its popup only when first opened; it must exist to be scaled with the list.
+    for (QComboBox *list : window->findChildren<QComboBox *>())
+        list->view();
     QList<QPair<QWidget *, QFont>> fonts;
     collectFonts(window, fonts);
-    for (auto &[widget, font] : fonts) {
-        if (font.pointSizeF() > 0)
-            font.setPointSizeF(font.pointSizeF() * f);
-        else if (font.pixelSize() > 0)
-            font.setPixelSize(std::max(1, RoundHalfEven(font.pixelSize() * f)));
-        widget->setFont(font);
-    }
+    for (auto &[widget, font] : fonts)
+        widget->setFont(grown(font, f));
 }
 
 void scaleChildGeometries(QWidget *parent, double f)
@@ -50,22 +73,39 @@ void scaleChildGeometries(QWidget *parent, double f)
         scaleChildGeometries(child, f);
     }
 }
+
+// The width a screen of 4:3 shape and the given height has.
+double widthForHeight(double height)
+{
+    return height * 4.0 / 3.0;
+}
+
+double factorForWidth(double w, int p)
+{
+    if (w > DesignScreenWidth) {
+        const double x = w / DesignScreenWidth * 100.0;
+        return p > DesignPixelsPerInch ? x * (double(DesignPixelsPerInch) / p) : x;
+    }
+    if (w == DesignScreenWidth)
+        return 100.0 - (p - DesignPixelsPerInch);
+    if (w > 0) {
+        const double shrink = (DesignScreenWidth / w - 1.0) * 100.0;
+        return p <= DesignPixelsPerInch ? 100.0 - shrink : 100.0 - 2.0 * shrink;
+    }
+    return 100.0;
+}
+
+QScreen *screenOf(const QWidget *window)
+{
+    QScreen *screen = window ? window->screen() : nullptr;
+    return screen ? screen : QGuiApplication::primaryScreen();
+}
 } // namespace
 
-int ScaleFactorPercent(int w, int p)
+int ScaleFactorPercent(int width, int height, int pixelsPerInch)
 {
-    double x = 100.0;
-    if (w > DesignScreenWidth) {
-        x = double(w) / DesignScreenWidth * 100.0;
-        if (p > DesignPixelsPerInch)
-            x = double(w) / DesignScreenWidth * (double(DesignPixelsPerInch) / p) * 100.0;
-    } else if (w == DesignScreenWidth) {
-        x = 100.0 - (p - DesignPixelsPerInch);
-    } else if (w > 0) {
-        const double shrink = (double(DesignScreenWidth) / w - 1.0) * 100.0;
-        x = p <= DesignPixelsPerInch ? 100.0 - shrink : 100.0 - 2.0 * shrink;
-    }
-    return RoundHalfEven(x);
+    return RoundHalfEven(std::min(factorForWidth(width, pixelsPerInch),
+                                  factorForWidth(widthForHeight(height), pixelsPerInch)));
 }
 
 void SetScaledMode(bool on)
@@ -86,15 +126,64 @@ void ScaleWidgetTree(QWidget *window, int percent)
     window->resize(RoundHalfEven(window->width() * f), RoundHalfEven(window->height() * f));
     scaleFonts(window, f);
     scaleChildGeometries(window, f);
+    // The glyph beside a button's caption keeps its size against the text.
+    for (QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
+        if (!button->icon().isNull())
+            button->setIconSize(button->iconSize() * f);
+    }
 }
 
 void ScaleToScreen(QWidget *window)
 {
     if (!scaledMode)
         return;
-    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QScreen *screen = screenOf(window);
     if (!screen)
         return;
     const int pixelsPerInch = RoundHalfEven(screen->logicalDotsPerInch());
-    ScaleWidgetTree(window, ScaleFactorPercent(screen->geometry().width(), pixelsPerInch));
+    const QRect room = screen->availableGeometry().marginsRemoved(WindowFrame);
+    appliedPercent = ScaleFactorPercent(room.width(), room.height(), pixelsPerInch);
+    ScaleWidgetTree(window, appliedPercent);
+    // A window designed larger than the screen's design size would still have to fit.
+    window->resize(std::min(window->width(), room.width()),
+                   std::min(window->height(), room.height()));
+}
+
+int ScreenScalePercent()
+{
+    return appliedPercent;
+}
+
+QFont ScaledFont(const QFont &designFont)
+{
+    return grown(designFont, appliedPercent / 100.0);
+}
+
+void UseScaledFont(QWidget *window)
+{
+    if (appliedPercent != 100)
+        window->setFont(ScaledFont(QApplication::font(window)));
+}
+
+void CentreOnScreen(QWidget *window)
+{
+    const QScreen *screen = screenOf(window);
+    if (!screen)
+        return;
+    // A window never shown has no frame yet; it will get about the designed one.
+    QMargins frame = WindowFrame;
+    if (window->testAttribute(Qt::WA_WState_Created) &&
+        window->frameGeometry() != window->geometry()) {
+        const QRect outer = window->frameGeometry();
+        const QRect inner = window->geometry();
+        frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    }
+    const QSize outer = window->size().grownBy(frame);
+    const QRect area = screen->availableGeometry();
+    // The client area's place: a position given with move() would count the frame on some
+    // platforms and not on others before the window was shown.
+    window->setGeometry(area.x() + (area.width() - outer.width()) / 2 + frame.left(),
+                        area.y() + (area.height() - outer.height()) / 2 + frame.top(),
+                        window->width(), window->height());
 }

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The state shared by the windows: settings, the game's rounds and results.
 #pragma once
 
 #include "common/ShortString.h"

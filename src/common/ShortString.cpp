@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Length-prefixed texts of a fixed capacity in the Windows-1252 code page.
 #include "common/ShortString.h"
 
 #include <QStringDecoder>

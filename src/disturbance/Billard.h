@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The billiards task: table geometry, the ball's steps and its window.
 #pragma once
 
 #include "common/ModalForm.h"

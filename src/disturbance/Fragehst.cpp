@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The capital question window.
 #include "disturbance/Fragehst.h"
 
+#include "common/Controls.h"
 #include "common/ScaleToScreen.h"
 #include "common/SharedState.h"
 #include "disturbance/Hauptsta.h"
@@ -45,9 +47,9 @@ TForm_Frage_Hst::TForm_Frage_Hst(QWidget *parent) : ModalForm(parent)
     Bevel1->setGeometry(30, 130, 580, 160);
     Bevel1->lower();
 
-    Label_Hst_Frage =
-        CreateBoldLabel(this, QStringLiteral("Label_Hst_Frage"),
-                        QStringLiteral("Wie heißt die Hauptstadt von"), Qt::white, {50, 170});
+    Label_Hst_Frage = CreateBoldLabel(this, QStringLiteral("Label_Hst_Frage"),
+                                      QStringLiteral("Wie heißt die Hauptstadt von"), Qt::white,
+                                      {50, 170}, TaskTextPointSize);
     Hst_Frage_Land = new QLabel(this);
     Hst_Frage_Land->setObjectName(QStringLiteral("Hst_Frage_Land"));
     Hst_Frage_Land->setTextFormat(Qt::PlainText);
@@ -56,8 +58,9 @@ TForm_Frage_Hst::TForm_Frage_Hst(QWidget *parent) : ModalForm(parent)
     SetBackgroundColour(Hst_Frage_Land, palette.color(QPalette::Button));
     Hst_Frage_Land->setFont(font);
     Hst_Frage_Land->setGeometry(300, 165, 270, 28);
-    Label_Fragezeichen = CreateBoldLabel(this, QStringLiteral("Label_Fragezeichen"),
-                                         QStringLiteral("?"), Qt::white, {578, 170});
+    Label_Fragezeichen =
+        CreateBoldLabel(this, QStringLiteral("Label_Fragezeichen"), QStringLiteral("?"), Qt::white,
+                        {578, 170}, TaskTextPointSize);
 
     Panel_RestZeit = CreateRemainingTimePanel(this, Navy);
     FormCreate();

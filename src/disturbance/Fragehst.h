@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The capital question window.
 #pragma once
 
 #include "common/ModalForm.h"

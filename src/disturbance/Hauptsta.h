@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The built-in capitals table and the capitals data file.
 #pragma once
 
 #include "common/ShortString.h"

@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The rings task: ring geometry, scoring, the legend and its window.
 #include "disturbance/Ringe.h"
 
+#include "common/Controls.h"
 #include "common/Numbers.h"
 #include "common/RandomClock.h"
 #include "common/ScaleToScreen.h"
 #include "common/SharedState.h"
 #include "exercise/Muw.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QMouseEvent>
@@ -136,15 +137,25 @@ QString RingsScoreText(int score)
     return QStringLiteral("erreichte Punktzahl:  ") + QString::number(score);
 }
 
-int LegendUnit(int panelHeight)
+double LegendUnit(int panelHeight, int labelHeight, int circleHeight)
 {
-    return std::max(1, RoundHalfEven(panelHeight / 600.0));
+    const int rounded = std::max(1, RoundHalfEven(panelHeight / 600.0));
+    const int lastTop = LegendLabelTop(rounded, RingCount, labelHeight, circleHeight);
+    const int lastBottom = LegendCircleTop(rounded, lastTop, labelHeight) + circleHeight;
+    if (lastBottom <= panelHeight)
+        return rounded;
+    return panelHeight / 600.0;
 }
 
-int LegendLabelTop(int unit, int colourNumber, int labelHeight, int circleHeight)
+int LegendLabelTop(double unit, int colourNumber, int labelHeight, int circleHeight)
 {
     return RoundHalfEven(100.0 * unit * colourNumber -
                          (2.0 * unit + labelHeight + circleHeight) / 2.0);
+}
+
+int LegendCircleTop(double unit, int labelTop, int labelHeight)
+{
+    return labelTop + labelHeight + RoundHalfEven(2.0 * unit);
 }
 
 int LegendCentredLeft(int containerWidth, int controlWidth)
@@ -231,35 +242,20 @@ constexpr int DesignBottomHeight = 40;
 constexpr int DesignLegendWidth = 60;
 constexpr int DesignShapeSize = 25;
 
-QPalette buttonFacePalette()
-{
-    QPalette palette = QApplication::palette();
-    palette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
-    return palette;
-}
-
 QWidget *createPanel(QWidget *parent, const QString &name, const QRect &geometry)
 {
     auto *panel = new QWidget(parent);
     panel->setObjectName(name);
-    panel->setPalette(buttonFacePalette());
-    panel->setAutoFillBackground(true);
+    UseSystemColours(panel);
+    SetBackgroundColour(panel, ButtonFaceColour());
     panel->setGeometry(geometry);
     return panel;
 }
 
-QLabel *createBoldLabel(QWidget *parent, const QString &name, const QString &text, QColor colour,
-                        int pointSize)
+QLabel *createBoldLabel(QWidget *parent, const QString &name, const QString &text,
+                        const QColor &colour)
 {
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    QFont font(QStringLiteral("Arial"), pointSize, QFont::Bold);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-    label->adjustSize();
-    return label;
+    return CreateBoldLabel(parent, name, text, colour, {}, 10, QStringLiteral("Arial"));
 }
 } // namespace
 
@@ -291,9 +287,9 @@ void TForm_Ringe::createBottomPanel()
                     {0, DesignHeight - DesignBottomHeight, DesignWidth, DesignBottomHeight});
     Label_PunktGrenze =
         createBoldLabel(Panel_Punkte, QStringLiteral("Label_PunktGrenze"),
-                        RingsTargetText(RingsTargetScore, RingsExactMode == 1), Qt::black, 10);
+                        RingsTargetText(RingsTargetScore, RingsExactMode == 1), Qt::black);
     Label_Punkte = createBoldLabel(Panel_Punkte, QStringLiteral("Label_Punkte"), RingsScoreText(0),
-                                   QColor(255, 0, 0), 10);
+                                   QColor(255, 0, 0));
 }
 
 void TForm_Ringe::createLegend()
@@ -315,7 +311,7 @@ void TForm_Ringe::createLegend()
                                                     &Shape_weiss, &Shape_blau};
     for (int i = 0; i < RingCount; ++i) {
         QLabel *label = createBoldLabel(Panel_Punktanzeige, labelNames[size_t(i)],
-                                        QString::number(50 - 10 * i), Qt::black, 10);
+                                        QString::number(50 - 10 * i), Qt::black);
         label->setAlignment(Qt::AlignCenter);
         label->resize(30, label->height());
         *labels[size_t(i)] = label;
@@ -341,6 +337,10 @@ void TForm_Ringe::FormCreate()
 {
     ScaleToScreen(this);
     layOutControls();
+    // The legend and the score labels keep the places they get at creation; the maximised
+    // window only moves the panels along its edges.
+    layOutLegend();
+    layOutBottomPanel();
     BilliardStep = SettingsStepWidth();
     RingsModeCode = QStringLiteral("m");
 }
@@ -353,13 +353,12 @@ void TForm_Ringe::layOutControls()
     Panel_Punkte->setGeometry(0, height() - bottomHeight, width(), bottomHeight);
     Panel_Punktanzeige->setGeometry(width() - legendWidth, 0, legendWidth, height() - bottomHeight);
     PaintBox1->setGeometry(0, 0, width() - legendWidth, height() - bottomHeight);
-    layOutLegend();
-    layOutBottomPanel();
 }
 
 void TForm_Ringe::layOutLegend()
 {
-    const int unit = LegendUnit(Panel_Punktanzeige->height());
+    const double unit =
+        LegendUnit(Panel_Punktanzeige->height(), Label_PunkteRot->height(), Shape_rot->height());
     const int labelLeft = LegendCentredLeft(Panel_Punktanzeige->width(), Label_PunkteRot->width());
     const int shapeLeft = LegendCentredLeft(Panel_Punktanzeige->width(), Shape_rot->width());
     const auto labels = valueLabels();
@@ -368,7 +367,7 @@ void TForm_Ringe::layOutLegend()
         QLabel *label = labels[size_t(i)];
         const int top = LegendLabelTop(unit, i + 1, label->height(), circles[size_t(i)]->height());
         label->move(labelLeft, top);
-        circles[size_t(i)]->move(shapeLeft, top + label->height() + 2 * unit);
+        circles[size_t(i)]->move(shapeLeft, LegendCircleTop(unit, top, label->height()));
     }
 }
 

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The rings task: ring geometry, scoring, the legend and its window.
 #pragma once
 
 #include "common/ModalForm.h"
@@ -76,10 +77,13 @@ constexpr int RingsRelocationMs(int taskTimerInterval)
     return taskTimerInterval * 12000;
 }
 
-// Legend layout: unit k from the legend's height (at least 1, so the legend never collapses
-// above the panel), and the top of the value label of colour number 1 (red) .. 5 (blue).
-int LegendUnit(int panelHeight);
-int LegendLabelTop(int unit, int colourNumber, int labelHeight, int circleHeight);
+// Legend layout: unit k from the legend's height, and the top of the value label of colour
+// number 1 (red) .. 5 (blue) and of its circle. k is the panel height / 600 rounded (at least 1)
+// while all five entries fit in the panel with it; where rounding up would push the blue entry
+// out, k is the unrounded height / 600, which spreads the entries evenly over the panel.
+double LegendUnit(int panelHeight, int labelHeight, int circleHeight);
+int LegendLabelTop(double unit, int colourNumber, int labelHeight, int circleHeight);
+int LegendCircleTop(double unit, int labelTop, int labelHeight);
 int LegendCentredLeft(int containerWidth, int controlWidth);
 
 // ---- Widgets shared by both mouse tasks ----

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The disturbance dispatcher, the disturbing texts and the capitals presentation.
 #include "disturbance/Stoeren.h"
 
+#include "common/Controls.h"
 #include "common/RandomClock.h"
 #include "common/RecordFile.h"
 #include "common/ScaleToScreen.h"
@@ -101,31 +103,7 @@ QPoint RemainingTimePanelPosition(QSize client, QSize panel)
             client.height() - panel.height() - client.height() / 20};
 }
 
-void SetBackgroundColour(QWidget *widget, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
 namespace {
-void setTextColour(QWidget *widget, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::Text, colour);
-    widget->setPalette(palette);
-}
-
-void setBoldFont(QWidget *widget, int pointSize)
-{
-    QFont font = widget->font();
-    font.setBold(true);
-    font.setPointSize(pointSize);
-    widget->setFont(font);
-}
-
 // A panel with a lowered bevel showing a name exactly as stored.
 QLabel *createNamePanel(QWidget *parent, const QString &name, const QRect &geometry)
 {
@@ -135,25 +113,12 @@ QLabel *createNamePanel(QWidget *parent, const QString &name, const QRect &geome
     panel->setAlignment(Qt::AlignCenter);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     SetBackgroundColour(panel, parent->palette().color(QPalette::Button));
-    setTextColour(panel, Qt::black);
-    setBoldFont(panel, 9);
+    SetTextColour(panel, Qt::black);
+    SetBoldFont(panel, 9);
     panel->setGeometry(geometry);
     return panel;
 }
 } // namespace
-
-QLabel *CreateBoldLabel(QWidget *parent, const QString &name, const QString &text,
-                        const QColor &colour, QPoint position, int pointSize)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setTextFormat(Qt::PlainText);
-    setTextColour(label, colour);
-    setBoldFont(label, pointSize);
-    label->move(position);
-    label->adjustSize();
-    return label;
-}
 
 QLabel *CreateRemainingTimePanel(QWidget *window, const QColor &background)
 {
@@ -162,8 +127,8 @@ QLabel *CreateRemainingTimePanel(QWidget *window, const QColor &background)
     panel->setTextFormat(Qt::PlainText);
     panel->setAlignment(Qt::AlignCenter);
     SetBackgroundColour(panel, background);
-    setTextColour(panel, Qt::yellow);
-    setBoldFont(panel, 12);
+    SetTextColour(panel, Qt::yellow);
+    SetBoldFont(panel, 12);
     panel->setGeometry(530, 440, 100, 24);
     return panel;
 }
@@ -197,15 +162,15 @@ TForm_Stoeren_Vorgabe::TForm_Stoeren_Vorgabe(QWidget *parent) : ModalForm(parent
     Stoeren_Hst_Text_1 = CreateBoldLabel(
         this, QStringLiteral("Stoeren_Hst_Text_1"),
         QStringLiteral("Merken Sie sich bitte die folgenden Länder mit ihren Hauptstädten !"),
-        white, {30, 30});
+        white, {30, 30}, TaskTextPointSize);
     Stoeren_Hst_Text_2 = CreateBoldLabel(
         this, QStringLiteral("Stoeren_Hst_Text_2"),
         QStringLiteral("Prägen Sie sich bitte insbesondere die genaue Schreibweise"), white,
-        {30, 60});
+        {30, 60}, TaskTextPointSize);
     Stoeren_Hst_Text_3 = CreateBoldLabel(
         this, QStringLiteral("Stoeren_Hst_Text_3"),
         QStringLiteral("der Hauptstädte ein (Bitte auch auf Grossbuchstaben achten!)!"), white,
-        {30, 85});
+        {30, 85}, TaskTextPointSize);
     createRow(1, Hst_von_1, Panel_Land_1, Stoeren_ist_1, Panel_Hst_1);
     createRow(2, Hst_von_2, Panel_Land_2, Stoeren_ist_2, Panel_Hst_2);
     createRow(3, Hst_von_3, Panel_Land_3, Stoeren_ist_3, Panel_Hst_3);

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The disturbance dispatcher, the disturbing texts and the capitals presentation.
 #pragma once
 
 #include "common/ModalForm.h"
@@ -152,7 +153,5 @@ QPoint RemainingTimePanelPosition(QSize client, QSize panel);
 QLabel *CreateRemainingTimePanel(QWidget *window, const QColor &background);
 // Places a remaining-time panel by the exercise window's client size.
 void PlaceRemainingTimePanel(QLabel *panel);
-void SetBackgroundColour(QWidget *widget, const QColor &colour);
-// A label with bold text of the given colour, sized to its text.
-QLabel *CreateBoldLabel(QWidget *parent, const QString &name, const QString &text,
-                        const QColor &colour, QPoint position, int pointSize = 11);
+// The size of the bold texts of the disturbance windows, in points at design size.
+inline constexpr int TaskTextPointSize = 11;

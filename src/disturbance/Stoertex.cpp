@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The text question window.
 #include "disturbance/Stoertex.h"
 
+#include "common/Controls.h"
 #include "common/MessageBoxes.h"
 #include "common/ScaleToScreen.h"
 #include "common/SharedState.h"
@@ -36,16 +38,17 @@ TForm_Frage_Text::TForm_Frage_Text(QWidget *parent) : ModalForm(parent)
     const QColor white(Qt::white);
     const QColor red(Qt::red);
     Label_Zeile_1 = CreateBoldLabel(this, QStringLiteral("Label_Zeile_1"),
-                                    QStringLiteral("Zeile 1"), white, {40, 60});
+                                    QStringLiteral("Zeile 1"), white, {40, 60}, TaskTextPointSize);
     Label_Zeile_2 = CreateBoldLabel(this, QStringLiteral("Label_Zeile_2"),
-                                    QStringLiteral("Zeile 2"), white, {40, 105});
+                                    QStringLiteral("Zeile 2"), white, {40, 105}, TaskTextPointSize);
     Label_Zeile_3 = CreateBoldLabel(this, QStringLiteral("Label_Zeile_3"),
-                                    QStringLiteral("Zeile 3"), white, {40, 150});
-    Label_Aufforder_Buchst_eing =
-        CreateBoldLabel(this, QStringLiteral("Label_Aufforder_Buchst_eing"),
-                        QStringLiteral("Geben Sie bitte das ..."), red, {40, 225});
+                                    QStringLiteral("Zeile 3"), white, {40, 150}, TaskTextPointSize);
+    Label_Aufforder_Buchst_eing = CreateBoldLabel(
+        this, QStringLiteral("Label_Aufforder_Buchst_eing"),
+        QStringLiteral("Geben Sie bitte das ..."), red, {40, 225}, TaskTextPointSize);
     Label_Auff_2 = CreateBoldLabel(this, QStringLiteral("Label_Auff_2"),
-                                   QStringLiteral("des obigen Textes ein !"), red, {40, 265});
+                                   QStringLiteral("des obigen Textes ein !"), red, {40, 265},
+                                   TaskTextPointSize);
 
     Panel_RestZeit = CreateRemainingTimePanel(this, Navy);
     FormCreate();

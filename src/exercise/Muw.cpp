@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The settings window of the memorise-and-reproduce exercise and the overall time limit.
 #include "exercise/Muw.h"
 
+#include "common/Controls.h"
 #include "common/FileDialogs.h"
 #include "common/KeyPress.h"
 #include "common/MessageBoxes.h"
@@ -36,6 +38,7 @@ constexpr int DesignHeight = 480;
 constexpr int RowTop = 54;
 constexpr int RowStep = 28;
 constexpr int SeparatorMargin = 10;
+const QColor DisabledTextOnGreen(150, 175, 150);
 
 QStringList numberedEntries(int first, int last, int width)
 {
@@ -165,6 +168,7 @@ TRadioGroup::TRadioGroup(const QString &name, const QString &caption, const QStr
     const int rowHeight = std::min(20, (geometry.height() - 24) / std::max(1, perColumn));
     for (int i = 0; i < items.size(); ++i) {
         auto *button = new QRadioButton(items[i], this);
+        UseReadableRadioIndicator(button);
         button->setGeometry(8 + i / perColumn * columnWidth, 20 + i % perColumn * rowHeight,
                             columnWidth, rowHeight);
         m_group->addButton(button, i);
@@ -204,6 +208,8 @@ TForm_MuW::TForm_MuW(QWidget *parent) : ModalForm(parent)
     QPalette green = m_client->palette();
     green.setColor(QPalette::Window, Qt::darkGreen);
     green.setColor(QPalette::WindowText, Qt::white);
+    // A disabled group ("Stören aus") must look disabled: its texts and rings grey.
+    green.setColor(QPalette::Disabled, QPalette::WindowText, DisabledTextOnGreen);
     m_client->setPalette(green);
     m_client->setAutoFillBackground(true);
     auto *layout = new QVBoxLayout(this);

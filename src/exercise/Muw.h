@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The settings window of the memorise-and-reproduce exercise and the overall time limit.
 #pragma once
 
 #include "common/ModalForm.h"

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The exercise window: a game's rounds, sequences, phases and scoring.
 #include "exercise/Muw_zahl.h"
 
+#include "common/Controls.h"
 #include "common/KeyPress.h"
 #include "common/MessageBoxes.h"
 #include "common/Numbers.h"
@@ -82,28 +84,6 @@ public:
     }
 };
 
-QColor buttonFace()
-{
-    return QApplication::palette().color(QPalette::Button);
-}
-
-void setBackground(QWidget *widget, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    palette.setColor(QPalette::Base, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
-void setTextColour(QWidget *widget, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::Text, colour);
-    widget->setPalette(palette);
-}
-
 void setFontSize(QWidget *widget, int points, const QString &family = QString())
 {
     QFont font = widget->font();
@@ -120,7 +100,7 @@ QLabel *createPanel(QWidget *parent, const QString &name, const QRect &geometry,
     panel->setObjectName(name);
     panel->setGeometry(geometry);
     panel->setAlignment(Qt::AlignCenter);
-    setBackground(panel, colour);
+    SetBackgroundColour(panel, colour);
     return panel;
 }
 
@@ -264,7 +244,7 @@ TForm_MuW_Zahlen::TForm_MuW_Zahlen(QWidget *parent) : ModalForm(parent)
     setWindowTitle(QStringLiteral("          Merken"));
     setShownMaximized(true);
     resize(DesignWidth, DesignHeight);
-    setBackground(this, Qt::darkGreen);
+    SetBackgroundColour(this, Qt::darkGreen);
     createControls();
 
     Timer_MuW_Merken.setObjectName(QStringLiteral("Timer_MuW_Merken"));
@@ -286,7 +266,7 @@ void TForm_MuW_Zahlen::createControls()
         label->setObjectName(QStringLiteral("Label_HG_Text_%1").arg(i + 1));
         label->setGeometry(0, 4 + i * 25, DesignWidth, 22);
         label->setFont(QFont(QStringLiteral("Times New Roman"), 12));
-        setTextColour(label, Qt::yellow);
+        SetTextColour(label, Qt::yellow);
         label->hide();
         Label_HG_Text[size_t(i)] = label;
     }
@@ -294,14 +274,14 @@ void TForm_MuW_Zahlen::createControls()
                                               {128, 116, 250, 40}, Qt::black);
     Panel_Schatten_Zahlenfenster = createPanel(this, QStringLiteral("Panel_Schatten_Zahlenfenster"),
                                                {128, 196, 416, 90}, Qt::black);
-    Panel_bitte_merken =
-        createPanel(this, QStringLiteral("Panel_bitte_merken"), {112, 100, 250, 40}, buttonFace());
+    Panel_bitte_merken = createPanel(this, QStringLiteral("Panel_bitte_merken"),
+                                     {112, 100, 250, 40}, ButtonFaceColour());
     Panel_bitte_merken->setText(QStringLiteral(" Bitte merken:"));
     QFont bold = Panel_bitte_merken->font();
     bold.setBold(true);
     Panel_bitte_merken->setFont(bold);
-    Panel_MuW_Zahlen =
-        createPanel(this, QStringLiteral("Panel_MuW_Zahlen"), {112, 180, 416, 90}, buttonFace());
+    Panel_MuW_Zahlen = createPanel(this, QStringLiteral("Panel_MuW_Zahlen"), {112, 180, 416, 90},
+                                   ButtonFaceColour());
 
     Edit_Wiedergeben = new QLineEdit(this);
     Edit_Wiedergeben->setObjectName(QStringLiteral("Edit_Wiedergeben"));
@@ -310,7 +290,7 @@ void TForm_MuW_Zahlen::createControls()
     Edit_Wiedergeben->setMaxLength(MaxInputLength);
     Edit_Wiedergeben->setValidator(new UpperCaseInput(Edit_Wiedergeben));
     Edit_Wiedergeben->setFont(QFont(QStringLiteral("Arial"), 12));
-    setBackground(Edit_Wiedergeben, buttonFace());
+    SetBackgroundColour(Edit_Wiedergeben, ButtonFaceColour());
     Edit_Wiedergeben->hide();
 
     Panel_RestZeit =
@@ -318,7 +298,7 @@ void TForm_MuW_Zahlen::createControls()
     QFont timeFont = Panel_RestZeit->font();
     timeFont.setBold(true);
     Panel_RestZeit->setFont(timeFont);
-    setTextColour(Panel_RestZeit, Qt::yellow);
+    SetTextColour(Panel_RestZeit, Qt::yellow);
 }
 
 void TForm_MuW_Zahlen::FormCreate()
@@ -453,8 +433,8 @@ void TForm_MuW_Zahlen::FormActivate()
 // A game aborted in its waiting phase must not leave the next game's first sequence on red.
 void TForm_MuW_Zahlen::restoreDesignColours()
 {
-    setBackground(Panel_MuW_Zahlen, buttonFace());
-    setTextColour(Panel_bitte_merken, Qt::black);
+    SetBackgroundColour(Panel_MuW_Zahlen, ButtonFaceColour());
+    SetTextColour(Panel_bitte_merken, Qt::black);
 }
 
 void TForm_MuW_Zahlen::arrangeControls()
@@ -547,11 +527,11 @@ void TForm_MuW_Zahlen::StartWaitPhase()
     setFontSize(Panel_MuW_Zahlen, RoundHalfEven(Panel_MuW_Zahlen->height() / 10.0 * 2.5),
                 QStringLiteral("Times New Roman"));
     Panel_MuW_Zahlen->setText(QStringLiteral("  Bitte Warten !  "));
-    setBackground(Panel_MuW_Zahlen, Qt::red);
+    SetBackgroundColour(Panel_MuW_Zahlen, Qt::red);
     SetPhaseCaption(QStringLiteral("     Warten (%1)").arg(RoundNumber));
     Timer_MuW_Merken.stop();
     Timer_MuW_Warten.setInterval(PhaseIntervalMs(Form_MuW->WaitFactorValue(), SequenceLength));
-    setTextColour(Panel_bitte_merken, Qt::red);
+    SetTextColour(Panel_bitte_merken, Qt::red);
     Panel_bitte_merken->setText(QStringLiteral(" Bitte warten ! "));
 }
 
@@ -577,9 +557,9 @@ void TForm_MuW_Zahlen::StartReproducePhase()
     Edit_Wiedergeben->clear();
     Panel_MuW_Zahlen->clear();
     Panel_MuW_Zahlen->show();
-    setBackground(Panel_MuW_Zahlen, buttonFace());
+    SetBackgroundColour(Panel_MuW_Zahlen, ButtonFaceColour());
     Panel_bitte_merken->setText(QStringLiteral("  Bitte wiederholen:  "));
-    setTextColour(Panel_bitte_merken, Qt::black);
+    SetTextColour(Panel_bitte_merken, Qt::black);
     SetHintPanelVisible(HintPanelOn == 1);
     Edit_Wiedergeben->show();
     Edit_Wiedergeben->setFocus();
@@ -588,7 +568,7 @@ void TForm_MuW_Zahlen::StartReproducePhase()
 void TForm_MuW_Zahlen::StartMemorisePhase()
 {
     Edit_Wiedergeben->hide();
-    setBackground(Panel_MuW_Zahlen, buttonFace());
+    SetBackgroundColour(Panel_MuW_Zahlen, ButtonFaceColour());
     Panel_MuW_Zahlen->show();
     Panel_bitte_merken->setText(QStringLiteral("  Bitte merken :  "));
     SetPhaseCaption(QStringLiteral("     Merken (%1)").arg(RoundNumber + 1));

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The exercise window: a game's rounds, sequences, phases and scoring.
 #pragma once
 
 #include "common/ModalForm.h"

@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The player-name dialog.
 #include "results/Name.h"
 
+#include "common/Controls.h"
 #include "common/ScaleToScreen.h"
 #include "common/SharedState.h"
 #include "results/Zeigen.h"
 #include "shell/Kr_progr.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 
 TForm_Name *Form_Name = nullptr;
@@ -19,19 +19,13 @@ TForm_Name *Form_Name = nullptr;
 TForm_Name::TForm_Name(QWidget *parent) : ModalForm(parent)
 {
     setObjectName(QStringLiteral("Form_Name"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     resize(300, 140);
-    QPalette navy = palette();
-    navy.setColor(QPalette::Window, GridCellColor);
-    setPalette(navy);
-    setAutoFillBackground(true);
+    SetBackgroundColour(this, GridCellColor);
 
     Label_Name_Aufforderung = new QLabel(QStringLiteral("Gib bitte Deinen Namen ein:"), this);
     Label_Name_Aufforderung->setObjectName(QStringLiteral("Label_Name_Aufforderung"));
     Label_Name_Aufforderung->setAlignment(Qt::AlignCenter);
-    QPalette white = Label_Name_Aufforderung->palette();
-    white.setColor(QPalette::WindowText, Qt::white);
-    Label_Name_Aufforderung->setPalette(white);
+    SetTextColour(Label_Name_Aufforderung, Qt::white);
     Label_Name_Aufforderung->setGeometry(10, 15, 280, 20);
 
     Edit_Namen = new QLineEdit(this);
@@ -57,6 +51,8 @@ TForm_Name::TForm_Name(QWidget *parent) : ModalForm(parent)
 void TForm_Name::FormCreate()
 {
     ScaleToScreen(this);
+    UseDialogBorder();
+    setCentredOnScreen(true);
 }
 
 void TForm_Name::Edit_NamenChange(const QString &text)
@@ -90,13 +86,6 @@ void TForm_Name::FormActivate()
 void TForm_Name::FormClose()
 {
     Form_Prgr->setWindowTitle(PlayerName.text());
-}
-
-void TForm_Name::showEvent(QShowEvent *event)
-{
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
-    ModalForm::showEvent(event);
 }
 
 void RequestPlayerName()

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The player-name dialog.
 #pragma once
 
 #include "common/ModalForm.h"
@@ -29,7 +30,6 @@ protected:
     void FormActivate() override;
     void FormClose() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void showEvent(QShowEvent *event) override;
 
 private:
     void FormCreate();

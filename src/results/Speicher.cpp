@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The overall-result record and file, the overall-results window and its printout.
 #include "results/Speicher.h"
 
+#include "common/Controls.h"
 #include "common/FileDialogs.h"
 #include "common/MessageBoxes.h"
 #include "common/Numbers.h"
@@ -12,11 +14,11 @@
 #include "results/Name.h"
 #include "results/Zeigen.h"
 
-#include <QApplication>
 #include <QFontMetricsF>
 #include <QMenuBar>
 #include <QPageLayout>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QtEndian>
@@ -34,6 +36,8 @@ QString ResultsFilePath;
 namespace {
 constexpr int DesignWidth = 640;
 constexpr int DesignHeight = 480;
+// All 22 rows fit the window's design height below its menu.
+constexpr int DesignRowHeight = 20;
 constexpr int DesignMenuHeight = 22;
 constexpr int GridColumns = 7;
 constexpr int GridRows = 22;
@@ -267,13 +271,7 @@ void drawRule(QPainter &painter, int y)
 
 void drawVerticalLines(QPainter &painter, int bottom)
 {
-    const struct
-    {
-        int x;
-        int width;
-    } lines[] = {{180, 3},  {300, 3},  {700, 1},  {1150, 1},
-                 {1470, 1}, {1780, 1}, {2030, 1}, {2276, 3}};
-    for (const auto &line : lines) {
+    for (const PrintedColumnLine &line : OverallPrintoutColumnLines()) {
         setPenWidth(painter, line.width);
         painter.drawLine(line.x, 360, line.x, bottom);
     }
@@ -285,6 +283,8 @@ bool runPrintDialog(QPrinter &printer, QWidget *parent)
         return printDialogAnswerer(printer);
     QPrintDialog PrintDialog1(&printer, parent);
     PrintDialog1.setObjectName(QStringLiteral("PrintDialog1"));
+    UseScaledFont(&PrintDialog1);
+    PrintDialog1.adjustSize();
     return PrintDialog1.exec() == QDialog::Accepted;
 }
 } // namespace
@@ -299,6 +299,71 @@ QFont PrinterFont(QPaintDevice *device, int cellHeight)
     return font;
 }
 
+QList<PrintedText> OverallPrintoutTexts(const GridTexts &cells, int recordCount)
+{
+    const int count = std::clamp(recordCount, 0, ResultsFileCapacity);
+    QList<PrintedText> texts = {{1810, 400, cellOf(cells, 0, 5)}};
+    for (int column = 0; column < GridColumns; ++column)
+        texts.append({HeadingX[column], 480, cellOf(cells, 1, column)});
+    for (int i = 1; i <= count; ++i) {
+        for (int column = 0; column < GridColumns; ++column)
+            texts.append({RecordX[column], 490 + 100 * i, cellOf(cells, i + 1, column)});
+    }
+    return texts;
+}
+
+const QList<PrintedColumnLine> &OverallPrintoutColumnLines()
+{
+    static const QList<PrintedColumnLine> lines = {{180, 3},  {300, 3},  {700, 1},  {1150, 1},
+                                                   {1470, 1}, {1780, 1}, {2030, 1}, {2276, 3}};
+    return lines;
+}
+
+QPair<qreal, qreal> PrintedInkExtent(const QFont &font, int x, const QString &text)
+{
+    QPainterPath outline;
+    outline.addText(0, 0, font, text);
+    const QRectF ink = outline.boundingRect();
+    if (ink.isEmpty())
+        return {x, x};
+    return {x + ink.left(), x + ink.right()};
+}
+
+bool PrintedTextsClearColumnLines(const QFont &font, const QList<PrintedText> &texts)
+{
+    const QList<PrintedColumnLine> &lines = OverallPrintoutColumnLines();
+    for (const PrintedText &text : texts) {
+        const auto [left, right] = PrintedInkExtent(font, text.x, text.text);
+        if (right <= left)
+            continue;
+        // Lines are ordered from left to right; a text starts on or after the line of its
+        // column, its leading blanks keeping the ink off it.
+        for (const PrintedColumnLine &line : lines) {
+            const qreal halfWidth = line.width / 2.0;
+            if (line.x <= text.x && left <= line.x + halfWidth)
+                return false;
+            if (line.x > text.x) {
+                if (right > line.x - halfWidth - PrintedTextClearance)
+                    return false;
+                break;
+            }
+        }
+    }
+    return true;
+}
+
+int PrinterTableCellHeight(QPaintDevice *device, const QList<PrintedText> &texts)
+{
+    // The smallest size still prints field values far beyond what the program writes.
+    constexpr int DesignCellHeight = 50;
+    constexpr int SmallestCellHeight = 12;
+    for (int cellHeight = DesignCellHeight; cellHeight > SmallestCellHeight; --cellHeight) {
+        if (PrintedTextsClearColumnLines(PrinterFont(device, cellHeight), texts))
+            return cellHeight;
+    }
+    return SmallestCellHeight;
+}
+
 void PaintOverallResults(QPainter &painter, const GridTexts &cells, int recordCount,
                          const QDateTime &moment)
 {
@@ -311,15 +376,18 @@ void PaintOverallResults(QPainter &painter, const GridTexts &cells, int recordCo
                    RandomClock::longTimeText(moment) + QStringLiteral(" Uhr"));
     setPenWidth(painter, 3);
     drawRule(painter, 360);
-    drawTextAt(painter, 1810, 400, cellOf(cells, 0, 5));
-    for (int column = 0; column < GridColumns; ++column)
-        drawTextAt(painter, HeadingX[column], 480, cellOf(cells, 1, column));
+    const QList<PrintedText> texts = OverallPrintoutTexts(cells, count);
+    painter.setFont(PrinterFont(painter.device(), PrinterTableCellHeight(painter.device(), texts)));
+    // Headings first, then each record row followed by the line under it; the line under the
+    // last record is heavy.
+    int textIndex = 0;
+    for (; textIndex < 1 + GridColumns; ++textIndex)
+        drawTextAt(painter, texts[textIndex].x, texts[textIndex].y, texts[textIndex].text);
     drawRule(painter, 560);
     for (int i = 1; i <= count; ++i) {
-        // The line under the last record is heavy.
         setPenWidth(painter, i < count ? 1 : 3);
-        for (int column = 0; column < GridColumns; ++column)
-            drawTextAt(painter, RecordX[column], 490 + 100 * i, cellOf(cells, i + 1, column));
+        for (int column = 0; column < GridColumns; ++column, ++textIndex)
+            drawTextAt(painter, texts[textIndex].x, texts[textIndex].y, texts[textIndex].text);
         drawRule(painter, 560 + 100 * i);
     }
     drawVerticalLines(painter, 560 + 100 * count);
@@ -337,10 +405,7 @@ TForm_Speich_MuW::TForm_Speich_MuW(QWidget *parent) : ModalForm(parent)
     setObjectName(QStringLiteral("Form_Speich_MuW"));
     setShownMaximized(true);
     resize(DesignWidth, DesignHeight);
-    QPalette navy = palette();
-    navy.setColor(QPalette::Window, GridCellColor);
-    setPalette(navy);
-    setAutoFillBackground(true);
+    SetBackgroundColour(this, GridCellColor);
     createMenu();
     StringGrid1 = new TStringGrid(GridColumns, GridRows, 1, 2, this);
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
@@ -356,10 +421,7 @@ void TForm_Speich_MuW::createMenu()
     MainMenu1->setGeometry(0, 0, DesignWidth, DesignMenuHeight);
     // The menu keeps the system's colours on the navy window.
     MainMenu1->setAutoFillBackground(true);
-    QPalette system = MainMenu1->palette();
-    for (const auto role : {QPalette::Window, QPalette::Button})
-        system.setColor(role, QApplication::palette().color(role));
-    MainMenu1->setPalette(system);
+    UseSystemColours(MainMenu1);
     QMenu *file = MainMenu1->addMenu(QStringLiteral("&Datei"));
     Datei1 = file->menuAction();
     Datei1->setObjectName(QStringLiteral("Datei1"));
@@ -382,8 +444,9 @@ void TForm_Speich_MuW::createMenu()
 void TForm_Speich_MuW::FormCreate()
 {
     ScaleToScreen(this);
-    // Before the first showing the outer width equals the client width.
-    StringGrid1->setColumnWidths(OverallGridColumnWidths(frameGeometry().width(), width()));
+    StringGrid1->setRowHeight(RoundHalfEven(DesignRowHeight * double(width()) / DesignWidth));
+    // The window has never been shown, so its outer width is the one its frame will give it.
+    StringGrid1->setColumnWidths(OverallGridColumnWidths(FramedWidth(width()), width()));
     StringGrid1->setCell(5, 0, OverallGridTopHeading);
     for (int column = 0; column < GridColumns; ++column)
         StringGrid1->setCell(column, 1, OverallGridHeadings[column]);

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The overall-result record and file, the overall-results window and its printout.
 #pragma once
 
 #include "common/ModalForm.h"
@@ -125,6 +126,34 @@ void PaintOverallResults(QPainter &painter, const GridTexts &cells, int recordCo
                          const QDateTime &moment);
 // Arial whose cell height (internal leading included) is the given number of device pixels.
 QFont PrinterFont(QPaintDevice *device, int cellHeight);
+
+// A text of the printout's table with its top left corner, in device pixels.
+struct PrintedText
+{
+    int x;
+    int y;
+    QString text;
+};
+// A column line of the printout: its x and its pen width.
+struct PrintedColumnLine
+{
+    int x;
+    int width;
+};
+// The printout's table texts (headings and records) where they are printed.
+QList<PrintedText> OverallPrintoutTexts(const GridTexts &cells, int recordCount);
+// The column lines, drawn from y = 360 to the line under the last record.
+const QList<PrintedColumnLine> &OverallPrintoutColumnLines();
+// The space kept between the end of a text and the column line after it, in device pixels.
+constexpr int PrintedTextClearance = 6;
+// Left and right end of the ink of a text drawn at x in the font.
+QPair<qreal, qreal> PrintedInkExtent(const QFont &font, int x, const QString &text);
+// True when every text's ink begins after the column line before it and ends at least the
+// clearance before the column line after it.
+bool PrintedTextsClearColumnLines(const QFont &font, const QList<PrintedText> &texts);
+// The cell height of the table texts: the designed 50 pixels, made smaller where that is
+// needed so that no text crosses or touches a column line.
+int PrinterTableCellHeight(QPaintDevice *device, const QList<PrintedText> &texts);
 
 constexpr int PrinterResolution = 300;
 

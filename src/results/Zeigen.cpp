@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The individual-result window and the text grid of the result tables.
 #include "results/Zeigen.h"
 
+#include "common/Controls.h"
 #include "common/Numbers.h"
 #include "common/RandomClock.h"
 #include "common/ScaleToScreen.h"
@@ -23,6 +25,7 @@ constexpr int DesignMenuHeight = 22;
 constexpr int DesignPanelHeight = 125;
 constexpr int DesignRowHeight = 30;
 constexpr int DesignGridPointSize = 8;
+constexpr int RowTextMargin = 2;
 
 const QStringList ColumnHeads = {QStringLiteral("   Nr."),   QStringLiteral(" vorgegeben"),
                                  QStringLiteral(" Störung"), QStringLiteral(" Ihre Eingabe"),
@@ -45,16 +48,9 @@ void fitCaption(QToolButton *button, qreal designPointSize)
 QToolButton *createFlatButton(QWidget *parent, const QString &name, const QString &caption,
                               const QColor &textColor)
 {
-    auto *button = new QToolButton(parent);
-    button->setObjectName(name);
-    button->setText(caption);
-    button->setAutoRaise(true);
-    QFont font = button->font();
-    font.setBold(true);
-    button->setFont(font);
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::ButtonText, textColor);
-    button->setPalette(palette);
+    QToolButton *button = CreateFlatButton(parent, name, caption);
+    SetBoldFont(button);
+    SetTextColour(button, textColor);
     return button;
 }
 
@@ -126,6 +122,26 @@ void TStringGrid::setCell(int column, int row, const QString &text)
 {
     if (QTableWidgetItem *cellItem = item(row, column))
         cellItem->setText(text);
+}
+
+void TStringGrid::setRowHeight(int height)
+{
+    m_rowHeight = height;
+    fitRowHeight();
+}
+
+// Rows never clip the dots of capital umlauts or the descenders, whatever the font.
+void TStringGrid::fitRowHeight()
+{
+    const int textHeight = fontMetrics().height() + 2 * RowTextMargin;
+    verticalHeader()->setDefaultSectionSize(std::max(m_rowHeight, textHeight));
+}
+
+void TStringGrid::changeEvent(QEvent *event)
+{
+    QTableWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitRowHeight();
 }
 
 void TStringGrid::setColumnWidths(const QList<int> &widths)
@@ -226,10 +242,9 @@ void TForm_zeigen::FormCreate()
     ScaleToScreen(this);
     m_panelHeight = Panel_zurueck_gesamt->height();
     m_buttonPointSize = SpeedBut_zurueck_ohne_Sp->font().pointSizeF();
-    StringGrid1->verticalHeader()->setDefaultSectionSize(
-        RoundHalfEven(DesignRowHeight * double(width()) / DesignWidth));
-    // Before the first showing the outer width equals the client width.
-    StringGrid1->setColumnWidths(IndividualGridColumnWidths(frameGeometry().width(), width()));
+    StringGrid1->setRowHeight(RoundHalfEven(DesignRowHeight * double(width()) / DesignWidth));
+    // The window has never been shown, so its outer width is the one its frame will give it.
+    StringGrid1->setColumnWidths(IndividualGridColumnWidths(FramedWidth(width()), width()));
     StringGrid1->setCell(1, 0,
                          QLatin1Char(' ') + RandomClock::shortDateText() + QLatin1Char('-') +
                              RandomClock::longTimeText());
@@ -297,7 +312,8 @@ void FillIndividualResult()
     TStringGrid *grid = Form_zeigen->StringGrid1;
     QFont font = grid->font();
     font.setPointSize(10);
-    grid->setFont(font);
+    // 10 points at the design size: the text grows with the window like its rows.
+    grid->setFont(ScaledFont(font));
     for (const GridCellText &cell : IndividualResultCells())
         grid->setCell(cell.column, cell.row, cell.text);
 }

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The individual-result window and the text grid of the result tables.
 #pragma once
 
 #include "common/ModalForm.h"
@@ -33,6 +34,8 @@ public:
     QString cell(int column, int row) const;
     void setCell(int column, int row, const QString &text);
     void setColumnWidths(const QList<int> &widths);
+    // The rows' height, raised where the font needs more.
+    void setRowHeight(int height);
     bool isFixed(int column, int row) const;
 
 signals:
@@ -40,10 +43,14 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    void fitRowHeight();
+
     int m_fixedColumns;
     int m_fixedRows;
+    int m_rowHeight = 0;
 };
 
 // Column widths of the individual-result table for the window's outer and client width.

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The about window.
 #include "shell/Info.h"
 
 #include "common/AppIcon.h"
+#include "common/Controls.h"
 #include "common/ScaleToScreen.h"
 
 #include <QFrame>
@@ -13,21 +15,6 @@ TForm_Info *Form_Info = nullptr;
 
 namespace {
 constexpr int IconSize = 33;
-
-QLabel *createBoldLabel(QWidget *parent, const QString &name, const QString &text,
-                        const QRect &geometry)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    QFont font = label->font();
-    font.setBold(true);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::black);
-    label->setPalette(palette);
-    label->setGeometry(geometry);
-    return label;
-}
 } // namespace
 
 TForm_Info::TForm_Info(QWidget *parent) : ModalForm(parent)
@@ -70,15 +57,16 @@ void TForm_Info::createPanel()
     ProgramIcon->setPixmap(AppIcon::Icon().pixmap(64, 64));
     ProgramIcon->setGeometry(16, 16, IconSize, IconSize);
 
-    ProductName =
-        createBoldLabel(Panel1, QStringLiteral("ProductName"), ProductNameText, {64, 18, 200, 20});
-    Version = createBoldLabel(Panel1, QStringLiteral("Version"), VersionText, {64, 52, 210, 20});
+    ProductName = CreateBoldLabel(Panel1, QStringLiteral("ProductName"), ProductNameText, Qt::black,
+                                  {64, 18});
+    Version = CreateBoldLabel(Panel1, QStringLiteral("Version"), VersionText, Qt::black, {64, 52});
 }
 
 void TForm_Info::FormCreate()
 {
     ScaleToScreen(this);
-    setFixedSize(size());
+    UseDialogBorder();
+    setCentredOnScreen(true);
 }
 
 void TForm_Info::showEvent(QShowEvent *event)

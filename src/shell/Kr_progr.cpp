@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The main window with its menu and the pin animation.
 #include "shell/Kr_progr.h"
 
 #include "colours/Farben.h"
+#include "common/Controls.h"
 #include "common/MessageBoxes.h"
 #include "common/Numbers.h"
 #include "common/RandomClock.h"
@@ -12,7 +14,6 @@
 #include "exercise/Muw.h"
 #include "shell/Info.h"
 
-#include <QApplication>
 #include <QExposeEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -32,26 +33,10 @@ int PinInterval = 0;
 namespace {
 constexpr int DesignPanelHeight = 33;
 
-// The system's colours set role by role, so the black window around does not shine through.
-QPalette systemPalette()
-{
-    const QPalette system = QApplication::palette();
-    QPalette palette;
-    for (int role = 0; role < QPalette::NColorRoles; ++role) {
-        const auto colorRole = QPalette::ColorRole(role);
-        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-            palette.setColor(group, colorRole, system.color(group, colorRole));
-    }
-    return palette;
-}
-
 QToolButton *createSpeedButton(QWidget *parent, const QString &name, const QString &caption,
                                const QRect &geometry)
 {
-    auto *button = new QToolButton(parent);
-    button->setObjectName(name);
-    button->setText(caption);
-    button->setAutoRaise(true);
+    QToolButton *button = CreateFlatButton(parent, name, caption);
     button->setGeometry(geometry);
     return button;
 }
@@ -242,7 +227,7 @@ void TForm_Prgr::createButtonBar()
 {
     Panel1 = new QWidget(centralWidget());
     Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setPalette(systemPalette());
+    UseSystemColours(Panel1);
     Panel1->setAutoFillBackground(true);
     Panel1->setGeometry(0, 0, 640, DesignPanelHeight);
     SpeedBut_MuW = createSpeedButton(Panel1, QStringLiteral("SpeedBut_MuW"),

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The main window with its menu and the pin animation.
 #pragma once
 
 #include "common/SharedState.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Program start: the application object, the windows' creation and the message loop.
 #include "shell/Mentaro.h"
 
 #include "colours/Farben.h"
@@ -109,8 +110,8 @@ void DestroyWindows()
 int Run(int argc, char **argv)
 {
     MentaroApplication app(argc, argv);
+    // Only the application name: a display name would be appended to every window's caption.
     QApplication::setApplicationName(QStringLiteral("Mentaro"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Mentaro"));
     InstallGermanTranslation(app);
     AppIcon::Install();
     EnterDataFolder();

@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# Starts the real program under a virtual X server of the given size and opens, with the
+# keyboard, the settings window, the individual result and the colour exercise: each must lie
+# inside the screen and carry exactly its own caption.
+set -euo pipefail
+binary=$1
+size=$2
+workdir=$(mktemp -d)
+trap 'rm -rf "$workdir"' EXIT
+cp "$(dirname "$binary")/Hauptsta.FKL" "$workdir/"
+cd "$workdir"
+
+xvfb-run -a -s "-screen 0 ${size}x24" bash -c '
+    set -u
+    binary=$1
+    size=$2
+    screen_width=${size%x*}
+    screen_height=${size#*x}
+    "$binary" & pid=$!
+    failed=0
+
+    # Waits for a visible window whose caption matches, and gives it the keyboard.
+    window_named() {
+        local id
+        id=$(timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1) || true
+        [ -n "$id" ] || { echo "no window \"$1\""; kill $pid; exit 1; }
+        xdotool windowfocus --sync "$id" 2>/dev/null || true
+        echo "$id"
+    }
+    # Waits until no visible window has the caption any more.
+    window_gone() {
+        for _ in $(seq 300); do
+            xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+            sleep 0.1
+        done
+        echo "window \"$1\" still shown"; kill $pid; exit 1
+    }
+    check_inside() {
+        local id=$1 caption=$2 X Y WIDTH HEIGHT WINDOW SCREEN
+        eval "$(xdotool getwindowgeometry --shell "$id")"
+        local name
+        name=$(xdotool getwindowname "$id")
+        echo "$caption: ${WIDTH}x${HEIGHT} at $X,$Y on $size"
+        if [ "$X" -lt 0 ] || [ "$Y" -lt 0 ] || [ $((X + WIDTH)) -gt "$screen_width" ] ||
+           [ $((Y + HEIGHT)) -gt "$screen_height" ]; then
+            echo "  does not lie inside the screen"; failed=1
+        fi
+        if [ "$name" != "$caption" ]; then
+            echo "  caption is \"$name\""; failed=1
+        fi
+    }
+
+    main=$(window_named "^Fokulantorium")
+    check_inside "$main" "Fokulantorium"
+
+    xdotool key --clearmodifiers alt+s m
+    settings=$(window_named "^Merken und Wiedergeben")
+    check_inside "$settings" "Merken und Wiedergeben"
+
+    xdotool key --clearmodifiers alt+e
+    result=$(window_named "^letztes Einzelergebnis")
+    check_inside "$result" "letztes Einzelergebnis"
+    xdotool key --clearmodifiers Escape
+    window_gone "^letztes Einzelergebnis"
+
+    settings=$(window_named "^Merken und Wiedergeben")
+    xdotool key --clearmodifiers alt+z
+    window_gone "^Merken und Wiedergeben"
+
+    main=$(window_named "^Fokulantorium")
+    xdotool key --clearmodifiers alt+s Down Return
+    colours=$(window_named "Farben merken$")
+    check_inside "$colours" "   Farben merken"
+    xdotool key --clearmodifiers alt+d b
+    window_gone "Farben merken$"
+
+    main=$(window_named "^Fokulantorium")
+    xdotool key --clearmodifiers alt+d b
+    for _ in $(seq 300); do
+        kill -0 $pid 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 $pid 2>/dev/null; then echo "program did not end"; kill $pid; exit 1; fi
+    wait $pid
+    exit $failed
+' _ "$binary" "$size"
