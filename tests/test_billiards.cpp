@@ -5,8 +5,11 @@
 #include "disturbance/Billard.h"
 #include "disturbance/Ringe.h"
 #include "exercise/Muw.h"
+#include "exercise/Muw_zahl.h"
 
 #include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QtTest>
 
@@ -24,6 +27,7 @@ private slots:
     void initTestCase() { TestSupport::createProgram(); }
     void cleanupTestCase() { TestSupport::destroyProgram(); }
     void init();
+    void cleanup();
 
     void rotatePointTurnsAboutTheCentre_data();
     void rotatePointTurnsAboutTheCentre();
@@ -43,7 +47,7 @@ private slots:
     void stepMovesTheBallAndLeavesATrace();
     void lateTickMakesUpTheMissedSteps();
     void tableSetUpReloadsAPositiveStep();
-    void timeOutStopsTheRunningBallAndEndsTheTask();
+    void timeOutStopsTheRunningBallAndEndsTheGame();
 
 private:
     // A 1000 x 700 table with the ball and the target where the test wants them.
@@ -54,12 +58,20 @@ private:
 
 void BilliardsTest::init()
 {
+    TestSupport::messages().clear();
     CushionCount = 2;
     BilliardCorrection = 1;
     BilliardShotRunning = 0;
     TaskTimerInterval = 1;
     Form_Billard->Timer2.stop();
     Form_Billard->setResult(QDialog::Rejected);
+}
+
+void BilliardsTest::cleanup()
+{
+    TestSupport::dropPendingActions();
+    Form_MuW->StopOverallTime();
+    ResultSaved = 1;
 }
 
 BilliardTable &BilliardsTest::layTable(QPointF ball, QPointF target, double angle, int step)
@@ -328,17 +340,26 @@ void BilliardsTest::stepMovesTheBallAndLeavesATrace()
 void BilliardsTest::lateTickMakesUpTheMissedSteps()
 {
     // At speed 100 the ball moves a step a millisecond even when the timer wakes up late.
+    TestSupport::ManualSteadyClock clock;
     ClearPaintBox(Form_Billard->PaintBox1);
     layTable(QPointF(500, 350), QPointF(60, 60), 0, 1);
     Form_Billard->PaintBox1MouseDown(999, 350);
     QVERIFY(Form_Billard->Timer2.isActive());
-    QTest::qSleep(20);
     const quint64 before = Form_Billard->ballSteps();
+    clock.advanceMs(1);
     Form_Billard->Timer2Timer();
-    QCOMPARE(Form_Billard->ballSteps(), before + 4); // a few at a time, never a leap
+    QCOMPARE(Form_Billard->ballSteps(), before + 1); // on time: one step
+    clock.advanceMs(0.5);
+    Form_Billard->Timer2Timer();
+    QCOMPARE(Form_Billard->ballSteps(), before + 2); // early: still one step, never none
+    clock.advanceMs(20);
+    Form_Billard->Timer2Timer();
+    QCOMPARE(Form_Billard->ballSteps(), before + 6); // late: a few at a time, never a leap
+    Form_Billard->Timer2Timer();
+    QCOMPARE(Form_Billard->ballSteps(), before + 10); // and the rest at the next ticks
     Form_Billard->Timer2.stop();
     Form_Billard->Timer2Timer();
-    QCOMPARE(Form_Billard->ballSteps(), before + 5); // a stopped shot takes single steps
+    QCOMPARE(Form_Billard->ballSteps(), before + 11); // a stopped shot takes single steps
     BilliardShotRunning = 0;
 }
 
@@ -363,33 +384,49 @@ void BilliardsTest::tableSetUpReloadsAPositiveStep()
     QVERIFY(BallInsideCushions(table));
 }
 
-void BilliardsTest::timeOutStopsTheRunningBallAndEndsTheTask()
+// A disturbed round of a real game opens the task; the player shoots, and while the ball runs
+// the overall time limit runs out.
+void BilliardsTest::timeOutStopsTheRunningBallAndEndsTheGame()
 {
     CushionCount = 7;
+    Form_MuW->Radio_Stoeren->setItemIndex(StoerenEin);
+    Form_MuW->Radio_StoerenClick();
+    Form_MuW->Radio_TextHstRinge->setItemIndex(ChoiceBillard);
+    Form_MuW->Radio_TextHstRingeClick();
     QString caption;
-    quint64 stepsAtStart = 0;
-    QTimer::singleShot(50, Form_Billard, [&] {
+    bool ballRan = false;
+    TestSupport::afterActivation(Form_Billard, [&] {
         caption = Form_Billard->windowTitle();
         // The ball runs along the bottom, far from the target, so only the time-out ends it.
         BilliardTable &table = Form_Billard->table();
         table.targetCentre = QPointF(table.targetRadius, table.targetRadius);
         table.ballCentre = QPointF(table.width / 2, table.height - table.ballRadius - 10);
-        stepsAtStart = Form_Billard->ballSteps();
+        const quint64 stepsAtShot = Form_Billard->ballSteps();
         Form_Billard->PaintBox1MouseDown(table.width - 1, int(table.ballCentre.y()));
-        QTimer::singleShot(150, Form_Billard, [] {
-            Form_Billard->Timer2.setInterval(0);
-            Form_Billard->Timer2.stop();
-            Form_Billard->CloseWithOk();
-        });
+        ballRan =
+            QTest::qWaitFor([&] { return Form_Billard->ballSteps() > stepsAtShot + 2; }, 60000);
+        RemainingSeconds = 1;
+        Form_MuW->Timer_GesamtZeitTimer();
     });
-    RunBilliardTask();
+    TestSupport::afterActivation(Form_MuW_Zahlen, TestSupport::playToTheFirstDisturbance);
+    Form_MuW_Zahlen->StartGame();
+
     QCOMPARE(caption, QStringLiteral("   Anzahl der vorher zu treffenden Banden:   7"));
-    QCOMPARE(Form_Billard->result(), int(QDialog::Accepted));
+    QVERIFY(ballRan);
+    // The task: its ball stands still, its window closed with OK.
     QVERIFY(!Form_Billard->Timer2.isActive());
-    QVERIFY(Form_Billard->ballSteps() > stepsAtStart);
-    const quint64 stepsAfter = Form_Billard->ballSteps();
-    QTest::qWait(20);
-    QCOMPARE(Form_Billard->ballSteps(), stepsAfter);
+    QVERIFY(!Form_Billard->isVisible());
+    QCOMPARE(Form_Billard->result(), int(QDialog::Accepted));
+    // The game: ended by the time limit, without reproducing, its result unsaved.
+    QVERIFY(!Form_MuW_Zahlen->isVisible());
+    QVERIFY(Form_MuW_Zahlen->Edit_Wiedergeben->isHidden());
+    QCOMPARE(TimeoutAbort, Byte(1));
+    QCOMPARE(RoundNumber, Byte(7));
+    QCOMPARE(ResultSaved, Byte(0));
+    QVERIFY(!Form_MuW->Timer_GesamtZeit.isActive());
+    QCOMPARE(TestSupport::messages().shown.size(), 1);
+    QCOMPARE(TestSupport::messages().lastText(), TimeoutMessage);
+    QVERIFY(!Form_MuW->But_Start->isHidden());
 }
 
 QTEST_MAIN(BilliardsTest)

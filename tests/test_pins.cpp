@@ -5,6 +5,7 @@
 #include "shell/Kr_progr.h"
 
 #include <QAction>
+#include <QScreen>
 #include <QToolButton>
 #include <QtTest>
 
@@ -32,6 +33,8 @@ private slots:
     void showingOrResizingStartsASetUpButItsOwnRepaintsDoNot();
 
 private:
+    // Delivers every event already waiting, so what a step set off has happened.
+    static void flushEvents();
     static void useDrawingArea(int width, int height);
     static Byte setUpWithOrder(Byte order, int interval);
     static QPoint layerCentre(int pin, int layer);
@@ -40,6 +43,14 @@ private:
 void PinsTest::initTestCase()
 {
     TestSupport::createProgram();
+}
+
+void PinsTest::flushEvents()
+{
+    for (int pass = 0; pass < 3; ++pass) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
 }
 
 void PinsTest::useDrawingArea(int width, int height)
@@ -236,8 +247,10 @@ void PinsTest::showingOrResizingStartsASetUpButItsOwnRepaintsDoNot()
     Form_Prgr->show();
     QVERIFY(QTest::qWaitForWindowExposed(Form_Prgr));
     QTRY_COMPARE(PinInterval, 300);
-    // The platform may still maximise the window, which is a resize of its own.
-    QTest::qWait(100);
+    // Maximising is a resize of its own; wait until the window has its full size.
+    QTRY_COMPARE(Form_Prgr->frameGeometry().size(),
+                 Form_Prgr->screen()->availableGeometry().size());
+    flushEvents();
     QCOMPARE(MainBitmap.size(), Form_Prgr->PaintBox1->size());
 
     // Run the set-up to its end; the pins' own repaints must not start another.
@@ -245,7 +258,7 @@ void PinsTest::showingOrResizingStartsASetUpButItsOwnRepaintsDoNot()
         Form_Prgr->Timer1Timer();
     PinInterval = 0;
     Form_Prgr->PaintBox1->repaint();
-    QTest::qWait(100);
+    flushEvents();
     QVERIFY(!Form_Prgr->Timer1.isActive());
     QCOMPARE(PinInterval, 0);
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/RandomClock.h"
 
+#include <chrono>
 #include <optional>
 #include <random>
 
@@ -10,6 +11,7 @@ std::mt19937 generator{1};
 std::optional<quint32> fixedSeed;
 quint32 reseedCount = 0;
 QDateTime fixedNow;
+qint64 fixedSteadyNs = -1;
 } // namespace
 
 void Randomize()
@@ -42,6 +44,19 @@ void useFixedNow(const QDateTime &moment)
 QDateTime now()
 {
     return fixedNow.isValid() ? fixedNow : QDateTime::currentDateTime();
+}
+
+qint64 steadyNs()
+{
+    if (fixedSteadyNs >= 0)
+        return fixedSteadyNs;
+    const auto sinceStart = std::chrono::steady_clock::now().time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(sinceStart).count();
+}
+
+void useFixedSteadyNs(qint64 ns)
+{
+    fixedSteadyNs = ns < 0 ? -1 : ns;
 }
 
 QString shortDateText(const QDateTime &moment)

@@ -18,6 +18,12 @@ void useFixedSeed(quint32 seed);
 void useFixedNow(const QDateTime &now);
 
 QDateTime now();
+
+// A clock that only moves forward, in nanoseconds from an arbitrary start: what phases and the
+// billiards ball measure their time with.
+qint64 steadyNs();
+// Tests: the steady clock stands at ns until it is set again; a negative value lets it run.
+void useFixedSteadyNs(qint64 ns);
 // "dd.MM.yyyy", whatever the machine's locale.
 QString shortDateText(const QDateTime &moment = now());
 // "HH:mm:ss", whatever the machine's locale.

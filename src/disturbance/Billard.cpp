@@ -256,7 +256,7 @@ void TForm_Billard::PaintBox1MouseDown(int X, int Y)
     m_table.shotAngle = AimAngle(m_table, QPointF(X, Y));
     if (BilliardShotRunning == 0) {
         BilliardShotRunning = 1;
-        m_shotClock.start();
+        m_shotStartNs = RandomClock::steadyNs();
         m_shotSteps = 0;
         Timer2.start(TaskTimerInterval);
     }
@@ -280,10 +280,10 @@ void TForm_Billard::Timer2Timer()
 int TForm_Billard::ballStepsDue() const
 {
     constexpr qint64 MaxCatchUpSteps = 4;
-    if (!m_shotClock.isValid() || TaskTimerInterval <= 0)
+    if (m_shotStartNs < 0 || TaskTimerInterval <= 0)
         return 1;
     const qint64 intervalNs = qint64(TaskTimerInterval) * 1000000;
-    const qint64 due = m_shotClock.nsecsElapsed() / intervalNs - m_shotSteps;
+    const qint64 due = (RandomClock::steadyNs() - m_shotStartNs) / intervalNs - m_shotSteps;
     return int(std::clamp<qint64>(due, 1, MaxCatchUpSteps));
 }
 

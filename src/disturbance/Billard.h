@@ -4,7 +4,6 @@
 #include "common/ModalForm.h"
 #include "common/SharedState.h"
 
-#include <QElapsedTimer>
 #include <QPointF>
 #include <QRect>
 #include <QTimer>
@@ -98,8 +97,9 @@ private:
 
     BilliardTable m_table;
     quint64 m_ballSteps = 0;
-    // The running shot's clock and steps, to keep the ball at the speed the setting gives.
-    QElapsedTimer m_shotClock;
+    // When the running shot started (steady clock) and its steps, to keep the ball at the
+    // speed the setting gives; -1 before the first shot.
+    qint64 m_shotStartNs = -1;
     qint64 m_shotSteps = 0;
     bool m_setUpPending = false;
 };
