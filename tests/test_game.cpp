@@ -80,6 +80,7 @@ void GameTest::init()
 
 void GameTest::cleanup()
 {
+    TestSupport::dropPendingActions();
     Form_MuW_Zahlen->Timer_MuW_Merken.stop();
     Form_MuW_Zahlen->Timer_MuW_Warten.stop();
     Form_MuW->StopOverallTime();
@@ -618,17 +619,11 @@ void GameTest::disturbedRoundRunsItsTaskBeforeReproducing()
     Form_MuW_Zahlen->FormActivate();
     Form_MuW_Zahlen->Timer_MuW_MerkenTimer();
     bool questionShown = false;
-    QTimer answer;
-    answer.setInterval(5);
-    connect(&answer, &QTimer::timeout, this, [&] {
-        if (Form_Frage_Text->isVisible()) {
-            questionShown = true;
-            Form_Frage_Text->CloseWithOk();
-        }
+    TestSupport::afterActivation(Form_Frage_Text, [&] {
+        questionShown = true;
+        Form_Frage_Text->CloseWithOk();
     });
-    answer.start();
     Form_MuW_Zahlen->Timer_MuW_WartenTimer();
-    answer.stop();
     QVERIFY(questionShown);
     QVERIFY(!Form_MuW_Zahlen->Edit_Wiedergeben->isHidden());
     QCOMPARE(Form_MuW_Zahlen->windowTitle(), QStringLiteral("     Wiedergeben (1)"));
@@ -644,17 +639,11 @@ void GameTest::timeOutDuringTheTaskDoesNotReproduce()
     DisturbanceRound1 = 1;
     Form_MuW_Zahlen->FormActivate();
     Form_MuW_Zahlen->Timer_MuW_MerkenTimer();
-    QTimer limit;
-    limit.setInterval(5);
-    connect(&limit, &QTimer::timeout, this, [&] {
-        if (Form_Frage_Text->isVisible()) {
-            RemainingSeconds = 1;
-            Form_MuW->Timer_GesamtZeitTimer();
-        }
+    TestSupport::afterActivation(Form_Frage_Text, [] {
+        RemainingSeconds = 1;
+        Form_MuW->Timer_GesamtZeitTimer();
     });
-    limit.start();
     Form_MuW_Zahlen->Timer_MuW_WartenTimer();
-    limit.stop();
     QCOMPARE(TimeoutAbort, Byte(1));
     QVERIFY(!Form_Frage_Text->isVisible());
     QVERIFY(Form_MuW_Zahlen->Edit_Wiedergeben->isHidden());
