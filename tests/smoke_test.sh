@@ -2,43 +2,65 @@
 # Starts the real program under a virtual X server, waits for the main window, takes a
 # screenshot and ends the program through its menu ("&Datei", "&Beenden").
 set -euo pipefail
-binary=$1
-screenshot=$2
+binary=$(realpath "$1")
+screenshot=$(realpath "$2")
 workdir=$(mktemp -d)
-trap 'rm -rf "$workdir"' EXIT
+xvfb_pid=
+pid=
+cleanup() {
+    if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi
+    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+    rm -rf "$workdir"
+}
+trap cleanup EXIT
 cp "$(dirname "$binary")/Hauptsta.FKL" "$workdir/"
 cd "$workdir"
 
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-    set -u
-    "$0" & pid=$!
-    # Waits (up to a minute, checking every tenth of a second) until the command succeeds.
-    wait_for() {
-        for _ in $(seq 600); do
-            "$@" >/dev/null 2>&1 && return 0
-            sleep 0.1
-        done
-        return 1
-    }
-    visible_windows() { xdotool search --onlyvisible --pid $pid 2>/dev/null | wc -l; }
-    menu_open() { [ "$(visible_windows)" -gt "$shown" ]; }
-    ended() { ! kill -0 $pid 2>/dev/null; }
-    if ! wait_for xdotool search --onlyvisible --name "^Fokulantorium$"; then
-        echo "main window not shown"; kill $pid; exit 1
-    fi
-    window=$(xdotool search --onlyvisible --name "^Fokulantorium$" | head -n 1)
-    xdotool windowfocus --sync "$window" 2>/dev/null || true
-    import -window root "$1"
-    # The menu opens as a window of its own; "b" is typed only once it is there.
-    shown=$(visible_windows)
-    xdotool key --clearmodifiers alt+d
-    if ! wait_for menu_open; then
-        echo "menu did not open"; kill $pid; exit 1
-    fi
-    xdotool key b
-    if ! wait_for ended; then
-        echo "program did not end"; kill $pid; exit 1
-    fi
-    wait $pid
-' "$binary" "$screenshot"
+# Waits (up to a minute, checking every tenth of a second) until the command succeeds.
+wait_for() {
+    for _ in $(seq 600); do
+        "$@" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
+}
+fail() {
+    echo "$1"
+    exit 1
+}
+
+# The server picks a free display itself and names it once it accepts connections; choosing
+# the number beforehand races other servers started at the same moment.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$workdir/display" 2>/dev/null &
+xvfb_pid=$!
+server_ready() { [ -s "$workdir/display" ] || ! kill -0 "$xvfb_pid"; }
+wait_for server_ready || fail "virtual X server did not start"
+kill -0 "$xvfb_pid" 2>/dev/null || fail "virtual X server did not start"
+export DISPLAY=:$(head -n 1 "$workdir/display")
+
+"$binary" &
+pid=$!
+running() { kill -0 "$pid" 2>/dev/null; }
+main_window_or_end() { xdotool search --onlyvisible --name "^Fokulantorium$" || ! running; }
+wait_for main_window_or_end || fail "main window not shown"
+running || fail "program ended before its main window was shown"
+window=$(xdotool search --onlyvisible --name "^Fokulantorium$" | head -n 1)
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+# Shown is not yet painted: the screenshot is taken once the screen holds more than black.
+painted() { import -window root "$screenshot" && [ "$(convert "$screenshot" -format %k info:)" -gt 1 ]; }
+wait_for painted || fail "main window not painted"
+
+# The menu opens as a window of its own; "b" is typed only once it is there.
+visible_windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
+shown=$(visible_windows)
+menu_open() { [ "$(visible_windows)" -gt "$shown" ]; }
+xdotool key --clearmodifiers alt+d
+wait_for menu_open || fail "menu did not open"
+xdotool key b
+ended() { ! running; }
+wait_for ended || fail "program did not end"
+status=0
+wait "$pid" || status=$?
+pid=
+[ "$status" -eq 0 ] || fail "program ended with status $status"
 echo "screenshot: $screenshot"
