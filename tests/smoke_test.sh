@@ -30,8 +30,11 @@ fail() {
 }
 
 # The server picks a free display itself and names it once it accepts connections; choosing
-# the number beforehand races other servers started at the same moment.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$workdir/display" 2>/dev/null &
+# the number beforehand races other servers started at the same moment. It listens only on
+# the abstract local socket: a socket file in /tmp/.X11-unix can be removed by another server
+# of the same number that is just ending.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -nolisten unix 3>"$workdir/display" \
+    2>/dev/null &
 xvfb_pid=$!
 server_ready() { [ -s "$workdir/display" ] || ! kill -0 "$xvfb_pid"; }
 wait_for server_ready || fail "virtual X server did not start"
