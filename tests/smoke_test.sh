@@ -26,6 +26,7 @@ wait_for() {
 }
 fail() {
     echo "$1"
+    if [ -s "$workdir/program.log" ]; then cat "$workdir/program.log"; fi
     exit 1
 }
 
@@ -33,20 +34,36 @@ fail() {
 # the number beforehand races other servers started at the same moment. It listens only on
 # the abstract local socket: a socket file in /tmp/.X11-unix can be removed by another server
 # of the same number that is just ending.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -nolisten unix 3>"$workdir/display" \
-    2>/dev/null &
-xvfb_pid=$!
-server_ready() { [ -s "$workdir/display" ] || ! kill -0 "$xvfb_pid"; }
-wait_for server_ready || fail "virtual X server did not start"
-kill -0 "$xvfb_pid" 2>/dev/null || fail "virtual X server did not start"
-export DISPLAY=:$(head -n 1 "$workdir/display")
-
-"$binary" &
-pid=$!
+start_server() {
+    rm -f "$workdir/display"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -nolisten unix \
+        3>"$workdir/display" 2>"$workdir/xvfb.log" &
+    xvfb_pid=$!
+    server_ready() { [ -s "$workdir/display" ] || ! kill -0 "$xvfb_pid"; }
+    wait_for server_ready && kill -0 "$xvfb_pid" 2>/dev/null || fail "virtual X server did not start"
+    export DISPLAY=:$(head -n 1 "$workdir/display")
+}
 running() { kill -0 "$pid" 2>/dev/null; }
 main_window_or_end() { xdotool search --onlyvisible --name "^Fokulantorium$" || ! running; }
-wait_for main_window_or_end || fail "main window not shown"
-running || fail "program ended before its main window was shown"
+
+# On a machine where other X servers come and go, a fresh server can still be unreachable;
+# only that is tried again, with a new server. Any other early end is a failure.
+for attempt in 1 2 3; do
+    start_server
+    "$binary" 2>"$workdir/program.log" &
+    pid=$!
+    wait_for main_window_or_end || fail "main window not shown"
+    running && break
+    grep -q "could not connect to display" "$workdir/program.log" ||
+        fail "program ended before its main window was shown"
+    echo "display $DISPLAY unreachable (attempt $attempt); server log:"
+    cat "$workdir/xvfb.log"
+    pid=
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=
+done
+running || fail "no reachable virtual X server"
 window=$(xdotool search --onlyvisible --name "^Fokulantorium$" | head -n 1)
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 # Shown is not yet painted: the screenshot is taken once the screen holds more than black.
