@@ -8,6 +8,9 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
+
+class QWidget;
 
 #include <csignal>
 #include <sys/resource.h>
@@ -63,5 +66,34 @@ private:
 
 // The names in a directory other than "." and "..", sorted.
 QStringList directoryEntries(const QString &directory);
+
+// Runs action once, from the event loop, when window has become the active modal window and
+// its activation handler has run: the first moment a player could act on it. Call it before
+// the window is shown; the modal loop that shows it runs the action. A window that never
+// comes up ends the test process with a message instead of hanging it.
+void afterActivation(QWidget *window, std::function<void()> action);
+// Forgets the actions still waiting, so a failed test leaves none behind; call from cleanup().
+void dropPendingActions();
+
+// Inside the exercise window of a started game: plays the rounds, typing each sequence right,
+// until the first disturbed round has ended its waiting, which opens the disturbance task.
+void playToTheFirstDisturbance();
+
+// Holds the steady clock of RandomClock still while it lives; the test moves it on by hand.
+class ManualSteadyClock
+{
+public:
+    explicit ManualSteadyClock(qint64 startNs = 1000000000);
+    ~ManualSteadyClock();
+    ManualSteadyClock(const ManualSteadyClock &) = delete;
+    ManualSteadyClock &operator=(const ManualSteadyClock &) = delete;
+
+    qint64 nowNs() const { return m_nowNs; }
+    void advanceNs(qint64 ns);
+    void advanceMs(double ms) { advanceNs(qint64(ms * 1000000)); }
+
+private:
+    qint64 m_nowNs;
+};
 
 } // namespace TestSupport

@@ -6,8 +6,11 @@
 #include "disturbance/Billard.h"
 #include "disturbance/Ringe.h"
 #include "exercise/Muw.h"
+#include "exercise/Muw_zahl.h"
 
 #include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QtTest>
 
@@ -25,6 +28,7 @@ private slots:
     void initTestCase() { TestSupport::createProgram(); }
     void cleanupTestCase() { TestSupport::destroyProgram(); }
     void init();
+    void cleanup();
 
     void rotatePointTurnsAboutTheCentre_data();
     void rotatePointTurnsAboutTheCentre();
@@ -44,7 +48,7 @@ private slots:
     void stepMovesTheBallAndLeavesATrace();
     void lateTickMakesUpTheMissedSteps();
     void tableSetUpReloadsAPositiveStep();
-    void timeOutStopsTheRunningBallAndEndsTheTask();
+    void timeOutStopsTheRunningBallAndEndsTheGame();
     void stepIntervalHasAFloorOf15625Microseconds_data();
     void stepIntervalHasAFloorOf15625Microseconds();
     void ticksEveryMillisecondStillKeepTheStepRate_data();
@@ -64,12 +68,20 @@ private:
 
 void BilliardsTest::init()
 {
+    TestSupport::messages().clear();
     CushionCount = 2;
     BilliardCorrection = 1;
     BilliardShotRunning = 0;
     TaskTimerInterval = 1;
     Form_Billard->Timer2.stop();
     Form_Billard->setResult(QDialog::Rejected);
+}
+
+void BilliardsTest::cleanup()
+{
+    TestSupport::dropPendingActions();
+    Form_MuW->StopOverallTime();
+    ResultSaved = 1;
 }
 
 BilliardTable &BilliardsTest::layTable(QPointF ball, QPointF target, double angle, int step)
@@ -340,10 +352,10 @@ void BilliardsTest::lateTickMakesUpTheMissedSteps()
     // At speed 100 the ball moves a step a millisecond even when the timer wakes up late.
     ClearPaintBox(Form_Billard->PaintBox1);
     layTable(QPointF(500, 350), QPointF(60, 60), 0, 1);
-    RandomClock::useFixedMonotonicNsecs(0);
+    RandomClock::useFixedSteadyNs(0);
     Form_Billard->PaintBox1MouseDown(999, 350);
     QVERIFY(Form_Billard->Timer2.isActive());
-    RandomClock::useFixedMonotonicNsecs(100000000); // six steps due
+    RandomClock::useFixedSteadyNs(100000000); // six steps due
     const quint64 before = Form_Billard->ballSteps();
     Form_Billard->Timer2Timer();
     QCOMPARE(Form_Billard->ballSteps(), before + 4); // a few at a time, never a leap
@@ -351,7 +363,7 @@ void BilliardsTest::lateTickMakesUpTheMissedSteps()
     Form_Billard->Timer2Timer();
     QCOMPARE(Form_Billard->ballSteps(), before + 5); // a stopped shot takes single steps
     BilliardShotRunning = 0;
-    RandomClock::useFixedMonotonicNsecs(-1);
+    RandomClock::useFixedSteadyNs(-1);
 }
 
 void BilliardsTest::tableSetUpReloadsAPositiveStep()
@@ -375,33 +387,49 @@ void BilliardsTest::tableSetUpReloadsAPositiveStep()
     QVERIFY(BallInsideCushions(table));
 }
 
-void BilliardsTest::timeOutStopsTheRunningBallAndEndsTheTask()
+// A disturbed round of a real game opens the task; the player shoots, and while the ball runs
+// the overall time limit runs out.
+void BilliardsTest::timeOutStopsTheRunningBallAndEndsTheGame()
 {
     CushionCount = 7;
+    Form_MuW->Radio_Stoeren->setItemIndex(StoerenEin);
+    Form_MuW->Radio_StoerenClick();
+    Form_MuW->Radio_TextHstRinge->setItemIndex(ChoiceBillard);
+    Form_MuW->Radio_TextHstRingeClick();
     QString caption;
-    quint64 stepsAtStart = 0;
-    QTimer::singleShot(50, Form_Billard, [&] {
+    bool ballRan = false;
+    TestSupport::afterActivation(Form_Billard, [&] {
         caption = Form_Billard->windowTitle();
         // The ball runs along the bottom, far from the target, so only the time-out ends it.
         BilliardTable &table = Form_Billard->table();
         table.targetCentre = QPointF(table.targetRadius, table.targetRadius);
         table.ballCentre = QPointF(table.width / 2, table.height - table.ballRadius - 10);
-        stepsAtStart = Form_Billard->ballSteps();
+        const quint64 stepsAtShot = Form_Billard->ballSteps();
         Form_Billard->PaintBox1MouseDown(table.width - 1, int(table.ballCentre.y()));
-        QTimer::singleShot(150, Form_Billard, [] {
-            Form_Billard->Timer2.setInterval(0);
-            Form_Billard->Timer2.stop();
-            Form_Billard->CloseWithOk();
-        });
+        ballRan =
+            QTest::qWaitFor([&] { return Form_Billard->ballSteps() > stepsAtShot + 2; }, 60000);
+        RemainingSeconds = 1;
+        Form_MuW->Timer_GesamtZeitTimer();
     });
-    RunBilliardTask();
+    TestSupport::afterActivation(Form_MuW_Zahlen, TestSupport::playToTheFirstDisturbance);
+    Form_MuW_Zahlen->StartGame();
+
     QCOMPARE(caption, QStringLiteral("   Anzahl der vorher zu treffenden Banden:   7"));
-    QCOMPARE(Form_Billard->result(), int(QDialog::Accepted));
+    QVERIFY(ballRan);
+    // The task: its ball stands still, its window closed with OK.
     QVERIFY(!Form_Billard->Timer2.isActive());
-    QVERIFY(Form_Billard->ballSteps() > stepsAtStart);
-    const quint64 stepsAfter = Form_Billard->ballSteps();
-    QTest::qWait(20);
-    QCOMPARE(Form_Billard->ballSteps(), stepsAfter);
+    QVERIFY(!Form_Billard->isVisible());
+    QCOMPARE(Form_Billard->result(), int(QDialog::Accepted));
+    // The game: ended by the time limit, without reproducing, its result unsaved.
+    QVERIFY(!Form_MuW_Zahlen->isVisible());
+    QVERIFY(Form_MuW_Zahlen->Edit_Wiedergeben->isHidden());
+    QCOMPARE(TimeoutAbort, Byte(1));
+    QCOMPARE(RoundNumber, Byte(7));
+    QCOMPARE(ResultSaved, Byte(0));
+    QVERIFY(!Form_MuW->Timer_GesamtZeit.isActive());
+    QCOMPARE(TestSupport::messages().shown.size(), 1);
+    QCOMPARE(TestSupport::messages().lastText(), TimeoutMessage);
+    QVERIFY(!Form_MuW->But_Start->isHidden());
 }
 
 void BilliardsTest::startShotAtTimeZero(int taskTimerInterval)
@@ -409,7 +437,7 @@ void BilliardsTest::startShotAtTimeZero(int taskTimerInterval)
     ClearPaintBox(Form_Billard->PaintBox1);
     TaskTimerInterval = taskTimerInterval;
     layTable(QPointF(100, 350), QPointF(900, 100), 0, 1);
-    RandomClock::useFixedMonotonicNsecs(0);
+    RandomClock::useFixedSteadyNs(0);
     Form_Billard->PaintBox1MouseDown(999, 350);
 }
 
@@ -417,7 +445,7 @@ void BilliardsTest::endShot()
 {
     Form_Billard->Timer2.stop();
     BilliardShotRunning = 0;
-    RandomClock::useFixedMonotonicNsecs(-1);
+    RandomClock::useFixedSteadyNs(-1);
 }
 
 void BilliardsTest::stepIntervalHasAFloorOf15625Microseconds_data()
@@ -457,7 +485,7 @@ void BilliardsTest::ticksEveryMillisecondStillKeepTheStepRate()
     startShotAtTimeZero(taskTimerInterval);
     const quint64 before = Form_Billard->ballSteps();
     for (qint64 ms = 1; ms <= 1000; ++ms) {
-        RandomClock::useFixedMonotonicNsecs(ms * 1000000);
+        RandomClock::useFixedSteadyNs(ms * 1000000);
         Form_Billard->Timer2Timer();
     }
     QCOMPARE(Form_Billard->ballSteps() - before, quint64(stepsInASecond));
@@ -475,7 +503,7 @@ void BilliardsTest::timerWakesUpWhenEachStepIsDue()
         const int wait = Form_Billard->Timer2.interval();
         QVERIFY2(wait == 15 || wait == 16, qPrintable(QString::number(wait)));
         ms += wait;
-        RandomClock::useFixedMonotonicNsecs(ms * 1000000);
+        RandomClock::useFixedSteadyNs(ms * 1000000);
         Form_Billard->Timer2Timer();
         QCOMPARE(Form_Billard->ballSteps() - before, quint64(tick));
     }
@@ -487,7 +515,7 @@ void BilliardsTest::lateWakeUpIsMadeUpAtOnce()
 {
     startShotAtTimeZero(1);
     const quint64 before = Form_Billard->ballSteps();
-    RandomClock::useFixedMonotonicNsecs(100000000); // 6.4 steps' time
+    RandomClock::useFixedSteadyNs(100000000); // 6.4 steps' time
     Form_Billard->Timer2Timer();
     QCOMPARE(Form_Billard->ballSteps() - before, quint64(4));
     QCOMPARE(Form_Billard->Timer2.interval(), 0);

@@ -295,7 +295,7 @@ void ColoursTest::realTimersRunAWholeSequence()
     QVERIFY(Form_Farben->Edit_Pausen_LaengeExit());
     setColourCount(6);
     Form_Farben->Start->click();
-    QTRY_VERIFY_WITH_TIMEOUT(Form_Farben->isAnswering(), 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(Form_Farben->isAnswering(), 60000);
     QCOMPARE(ShownCount, Byte(6));
     QVERIFY(!Form_Farben->Timer1.isActive() && !Form_Farben->Timer2.isActive());
     for (int position = 1; position <= 6; ++position)

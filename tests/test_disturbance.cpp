@@ -36,29 +36,6 @@ QByteArray builtInCapitals()
     return CapitalsTableBytes();
 }
 
-// Owns the actions still waiting, so that a failed test leaves none for the next one.
-QObject *pendingActions = nullptr;
-
-// Runs action once, from inside whatever modal loop is running, as soon as ready() holds.
-void actWhen(std::function<bool()> ready, std::function<void()> action)
-{
-    auto *timer = new QTimer(pendingActions);
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, ready, action] {
-        if (!ready())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        action();
-    });
-    timer->start();
-}
-
-bool isActive(QWidget *window)
-{
-    return window->isVisible() && QApplication::activeModalWidget() == window;
-}
-
 // What the overall timer's time-out does to the windows of this unit.
 void closeAllWithOk()
 {
@@ -117,24 +94,11 @@ private slots:
 
 private:
     void prepareCapitalsGame(Byte first, Byte second);
-
-    QTimer m_failSafe;
-    bool m_hung = false;
 };
 
 void DisturbanceTest::initTestCase()
 {
     TestSupport::createProgram();
-    pendingActions = new QObject(this);
-    // A test that waits for a window that never comes must not hang in its modal loop.
-    m_failSafe.setSingleShot(true);
-    m_failSafe.setInterval(3000);
-    connect(&m_failSafe, &QTimer::timeout, this, [this] {
-        m_hung = true;
-        closeAllWithOk();
-        Form_Ringe->CloseWithOk();
-        Form_Billard->CloseWithOk();
-    });
 }
 
 void DisturbanceTest::cleanupTestCase()
@@ -149,15 +113,11 @@ void DisturbanceTest::init()
     CapitalsBuffer = builtInCapitals();
     SecondCapitalQuestion = 0;
     SecondTextQuestion = 0;
-    m_hung = false;
-    m_failSafe.start();
 }
 
 void DisturbanceTest::cleanup()
 {
-    m_failSafe.stop();
-    qDeleteAll(pendingActions->findChildren<QTimer *>(Qt::FindDirectChildrenOnly));
-    QVERIFY2(!m_hung, "a window the test waited for never became active");
+    TestSupport::dropPendingActions();
 }
 
 void DisturbanceTest::prepareCapitalsGame(Byte first, Byte second)
@@ -258,13 +218,12 @@ void DisturbanceTest::typingTheCapitalAndEnterClosesTheQuestion()
 {
     prepareCapitalsGame(6, 28);
     selectDisturbance(ChoiceHauptstaedte);
-    actWhen([] { return isActive(Form_Frage_Hst); },
-            [] {
-                QLineEdit *edit = Form_Frage_Hst->Edit_Hst_Frage;
-                QTest::keyClicks(edit, QStringLiteral("Berlin"));
-                QVERIFY(Form_Frage_Hst->isVisible()); // other keys never check the answer
-                QTest::keyClick(edit, Qt::Key_Return);
-            });
+    TestSupport::afterActivation(Form_Frage_Hst, [] {
+        QLineEdit *edit = Form_Frage_Hst->Edit_Hst_Frage;
+        QTest::keyClicks(edit, QStringLiteral("Berlin"));
+        QVERIFY(Form_Frage_Hst->isVisible()); // other keys never check the answer
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
     RunDisturbance();
     QCOMPARE(Form_Frage_Hst->Hst_Frage_Land->text(), QStringLiteral("Deutschland"));
     QVERIFY(!Form_Stoeren_Vorgabe->isVisible());
@@ -285,9 +244,8 @@ void DisturbanceTest::enterOnEmptyFieldShowsPresentationUntilOk()
         else
             Form_Stoeren_Vorgabe->But_zurueck->click();
     };
-    auto presentationUp = [] { return isActive(Form_Stoeren_Vorgabe); };
-    actWhen(presentationUp, [&] {
-        actWhen(presentationUp, endPresentation);
+    TestSupport::afterActivation(Form_Stoeren_Vorgabe, [&] {
+        TestSupport::afterActivation(Form_Stoeren_Vorgabe, endPresentation);
         endPresentation();
     });
     Form_Frage_Hst->setResult(QDialog::Rejected);
@@ -452,8 +410,8 @@ void DisturbanceTest::fileChangedAfterStartIsPresentedAndAccepted()
     }
     writeCapitalsFile(bytes);
     selectDisturbance(ChoiceHauptstaedte, 0);
-    actWhen([] { return isActive(Form_Stoeren_Vorgabe); },
-            [] { Form_Stoeren_Vorgabe->But_zurueck->click(); });
+    TestSupport::afterActivation(Form_Stoeren_Vorgabe,
+                                 [] { Form_Stoeren_Vorgabe->But_zurueck->click(); });
     QVERIFY(ShowCapitalsPresentation());
     for (int i = 1; i <= 3; ++i) {
         const int n = PresentedCountries[i];
@@ -519,11 +477,10 @@ void DisturbanceTest::mouseTasksAreShownUntilOk()
     ModalForm *task = kind == ChoiceKreise ? static_cast<ModalForm *>(Form_Ringe)
                                            : static_cast<ModalForm *>(Form_Billard);
     bool shown = false;
-    actWhen([task] { return isActive(task); },
-            [task, &shown] {
-                shown = true;
-                task->CloseWithOk();
-            });
+    TestSupport::afterActivation(task, [task, &shown] {
+        shown = true;
+        task->CloseWithOk();
+    });
     RunDisturbance();
     QVERIFY(shown);
     QVERIFY(!task->isVisible());
@@ -536,11 +493,10 @@ void DisturbanceTest::capitalQuestionClosedByCloseBoxIsAskedAgain()
     SecondCapitalQuestion = 1; // the second question asks for AskedCountries[2]
     selectDisturbance(ChoiceHauptstaedte);
     int showings = 0;
-    auto questionUp = [] { return isActive(Form_Frage_Hst); };
-    actWhen(questionUp, [&] {
+    TestSupport::afterActivation(Form_Frage_Hst, [&] {
         ++showings;
         Form_Frage_Hst->Edit_Hst_Frage->setText(QStringLiteral("Mad"));
-        actWhen(questionUp, [&] {
+        TestSupport::afterActivation(Form_Frage_Hst, [&] {
             ++showings;
             QVERIFY(Form_Frage_Hst->Edit_Hst_Frage->text().isEmpty());
             QCOMPARE(Form_Frage_Hst->Hst_Frage_Land->text(), QStringLiteral("Spanien"));
@@ -559,11 +515,10 @@ void DisturbanceTest::textQuestionClosedByCloseBoxShowsTheSameText()
     selectDisturbance(ChoiceTexte);
     int showings = 0;
     QString firstRequest;
-    auto questionUp = [] { return isActive(Form_Frage_Text); };
-    actWhen(questionUp, [&] {
+    TestSupport::afterActivation(Form_Frage_Text, [&] {
         ++showings;
         firstRequest = Form_Frage_Text->Label_Aufforder_Buchst_eing->text();
-        actWhen(questionUp, [&] {
+        TestSupport::afterActivation(Form_Frage_Text, [&] {
             ++showings;
             QCOMPARE(Form_Frage_Text->Label_Aufforder_Buchst_eing->text(), firstRequest);
             QTest::keyClicks(Form_Frage_Text->Edit_Zeichen_eingeben, ExpectedCharacter.text());
@@ -581,7 +536,7 @@ void DisturbanceTest::timeoutEndsTheQuestion()
 {
     prepareCapitalsGame(6, 28);
     selectDisturbance(ChoiceHauptstaedte);
-    actWhen([] { return isActive(Form_Frage_Hst); }, [] { QTimer::singleShot(0, closeAllWithOk); });
+    TestSupport::afterActivation(Form_Frage_Hst, [] { closeAllWithOk(); });
     RunDisturbance();
     QVERIFY(!Form_Frage_Hst->isVisible());
     QCOMPARE(SecondCapitalQuestion, Byte(1));
@@ -592,16 +547,14 @@ void DisturbanceTest::timeoutInsidePresentationAfterWrongAnswerEndsTheLoop()
     prepareCapitalsGame(6, 28);
     selectDisturbance(ChoiceHauptstaedte);
     bool presentationSeen = false;
-    actWhen([] { return isActive(Form_Frage_Hst); },
-            [&] {
-                actWhen([] { return isActive(Form_Stoeren_Vorgabe); },
-                        [&] {
-                            presentationSeen = true;
-                            QTimer::singleShot(0, closeAllWithOk);
-                        });
-                QTest::keyClicks(Form_Frage_Hst->Edit_Hst_Frage, QStringLiteral("Madrid"));
-                QTest::keyClick(Form_Frage_Hst->Edit_Hst_Frage, Qt::Key_Return);
-            });
+    TestSupport::afterActivation(Form_Frage_Hst, [&] {
+        TestSupport::afterActivation(Form_Stoeren_Vorgabe, [&] {
+            presentationSeen = true;
+            closeAllWithOk();
+        });
+        QTest::keyClicks(Form_Frage_Hst->Edit_Hst_Frage, QStringLiteral("Madrid"));
+        QTest::keyClick(Form_Frage_Hst->Edit_Hst_Frage, Qt::Key_Return);
+    });
     RunDisturbance();
     QVERIFY(presentationSeen);
     QVERIFY(!Form_Stoeren_Vorgabe->isVisible());
@@ -611,8 +564,7 @@ void DisturbanceTest::timeoutInsidePresentationAfterWrongAnswerEndsTheLoop()
 void DisturbanceTest::timeoutEndsTheTextQuestionWithoutFlipping()
 {
     selectDisturbance(ChoiceTexte);
-    actWhen([] { return isActive(Form_Frage_Text); },
-            [] { QTimer::singleShot(0, closeAllWithOk); });
+    TestSupport::afterActivation(Form_Frage_Text, [] { closeAllWithOk(); });
     RunDisturbance();
     QVERIFY(!Form_Frage_Text->isVisible());
     QCOMPARE(SecondTextQuestion, Byte(0));

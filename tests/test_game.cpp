@@ -32,6 +32,8 @@ private slots:
     void sequenceLengthAndKindFollowLevelAndRound();
     void symbolsNeverIncludeZeroOAndV();
     void phasesLastWhatTheFactorsSay();
+    void phasesAndGameTimeFollowBothFactors_data();
+    void phasesAndGameTimeFollowBothFactors();
     void gameTimeIsRoundOnePlusAllowance();
     void scoringComparesSymbolBySymbol_data();
     void scoringComparesSymbolBySymbol();
@@ -83,6 +85,7 @@ void GameTest::init()
 
 void GameTest::cleanup()
 {
+    TestSupport::dropPendingActions();
     Form_MuW_Zahlen->Timer_MuW_Merken.stop();
     Form_MuW_Zahlen->Timer_MuW_Warten.stop();
     Form_MuW->StopOverallTime();
@@ -136,10 +139,22 @@ void GameTest::whileWindowShown(const std::function<bool()> &step)
 void GameTest::sequenceLengthAndKindFollowLevelAndRound_data()
 {
     QTest::addColumn<int>("level");
-    QTest::addColumn<QString>("rounds"); // count and D/L per round
+    QTest::addColumn<QString>("rounds"); // count and D (digits) or L (letters) of rounds 1..6
     QTest::newRow("level 1") << 1 << "3D 3L 4D 5D 4L 6D";
-    QTest::newRow("level 15") << 15 << "11D 9L 12D 10L 11L 12L";
+    QTest::newRow("level 2") << 2 << "3L 4D 5D 4L 6D 5L";
     QTest::newRow("level 3") << 3 << "4D 5D 4L 6D 5L 7D";
+    QTest::newRow("level 4") << 4 << "5D 4L 6D 5L 7D 6L";
+    QTest::newRow("level 5") << 5 << "4L 6D 5L 7D 6L 8D";
+    QTest::newRow("level 6") << 6 << "6D 5L 7D 6L 8D 9D";
+    QTest::newRow("level 7") << 7 << "5L 7D 6L 8D 9D 7L";
+    QTest::newRow("level 8") << 8 << "7D 6L 8D 9D 7L 10D";
+    QTest::newRow("level 9") << 9 << "6L 8D 9D 7L 10D 8L";
+    QTest::newRow("level 10") << 10 << "8D 9D 7L 10D 8L 11D";
+    QTest::newRow("level 11") << 11 << "9D 7L 10D 8L 11D 9L";
+    QTest::newRow("level 12") << 12 << "7L 10D 8L 11D 9L 12D";
+    QTest::newRow("level 13") << 13 << "10D 8L 11D 9L 12D 10L";
+    QTest::newRow("level 14") << 14 << "8L 11D 9L 12D 10L 11L";
+    QTest::newRow("level 15") << 15 << "11D 9L 12D 10L 11L 12L";
 }
 
 void GameTest::sequenceLengthAndKindFollowLevelAndRound()
@@ -149,6 +164,7 @@ void GameTest::sequenceLengthAndKindFollowLevelAndRound()
     std::mt19937 generator(7);
     auto random = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(generator); };
     const QStringList expected = rounds.split(QLatin1Char(' '));
+    QCOMPARE(expected.size(), 6);
     for (int round = 1; round <= 6; ++round) {
         const QString &want = expected[round - 1];
         const SequenceSpec spec = SequenceSpecFor(level, round);
@@ -159,6 +175,25 @@ void GameTest::sequenceLengthAndKindFollowLevelAndRound()
         for (int i = 0; i < sequence.size(); i += 2) {
             QCOMPARE(sequence[i], QLatin1Char(' '));
             QCOMPARE(sequence[i + 1].isLetter(), spec.letters);
+        }
+    }
+
+    // The game draws the same: each round's presented sequence, with the level from the list.
+    setSettings(QStringLiteral("%1").arg(level, 2, 10, QLatin1Char('0')), QStringLiteral("060"),
+                QStringLiteral("060"));
+    QVERIFY(Form_MuW_Zahlen->PrepareGame());
+    Form_MuW_Zahlen->FormActivate();
+    for (int round = 1; round <= 6; ++round) {
+        QCOMPARE(RoundNumber, Byte(round));
+        const QString &want = expected[round - 1];
+        const QString presented = PresentedSequences[round].text();
+        QCOMPARE(presented.size(), want.chopped(1).toInt());
+        QCOMPARE(int(SequenceLength), presented.size());
+        for (QChar symbol : presented)
+            QCOMPARE(symbol.isLetter(), want.endsWith(QLatin1Char('L')));
+        if (round < 6) {
+            runToReproduce();
+            enter(presented);
         }
     }
 }
@@ -219,6 +254,72 @@ void GameTest::phasesLastWhatTheFactorsSay()
     QCOMPARE(w->Panel_bitte_merken->text(), QStringLiteral("  Bitte merken :  "));
     w->Timer_MuW_MerkenTimer();
     QCOMPARE(w->Timer_MuW_Warten.interval(), 3000);
+}
+
+void GameTest::phasesAndGameTimeFollowBothFactors_data()
+{
+    QTest::addColumn<QString>("level");
+    QTest::addColumn<QString>("present");
+    QTest::addColumn<QString>("wait");
+    QTest::addColumn<QString>("allowance");
+    QTest::addColumn<int>("memorise1"); // ms
+    QTest::addColumn<int>("wait1");
+    QTest::addColumn<int>("memorise2");
+    QTest::addColumn<int>("wait2");
+    QTest::addColumn<int>("seconds"); // RemainingSeconds at the start
+    // Level 3: 4 digits, then 5; level 15: 11 digits, then 9 letters; level 1: 3 and 3.
+    QTest::newRow("050 / 120") << "03"
+                               << "050"
+                               << "120"
+                               << "13" << 2000 << 4800 << 2000 << 6000 << 136;
+    QTest::newRow("120 / 050") << "03"
+                               << "120"
+                               << "050"
+                               << "13" << 4800 << 2000 << 4800 << 2500 << 136;
+    QTest::newRow("001 / 400, allowance 01") << "15"
+                                             << "001"
+                                             << "400"
+                                             << "01" << 110 << 44000 << 110 << 36000 << 54;
+    QTest::newRow("400 / 001, allowance 60") << "01"
+                                             << "400"
+                                             << "001"
+                                             << "60" << 12000 << 30 << 12000 << 30 << 612;
+}
+
+// Each phase takes its own factor, and the game's time counts round 1 with both.
+void GameTest::phasesAndGameTimeFollowBothFactors()
+{
+    QFETCH(QString, level);
+    QFETCH(QString, present);
+    QFETCH(QString, wait);
+    QFETCH(QString, allowance);
+    QFETCH(int, memorise1);
+    QFETCH(int, wait1);
+    QFETCH(int, memorise2);
+    QFETCH(int, wait2);
+    QFETCH(int, seconds);
+    setSettings(level, present, wait);
+    Form_MuW->Edit_ZeitZugabe->setCurrentIndex(Form_MuW->Edit_ZeitZugabe->findText(allowance));
+    TForm_MuW_Zahlen *w = Form_MuW_Zahlen;
+    QVERIFY(w->PrepareGame());
+    QCOMPARE(RemainingSeconds, seconds);
+    QCOMPARE(PresentTimeFactor, present.toInt());
+    QCOMPARE(WaitTimeFactor, wait.toInt());
+    QCOMPARE(TimeAllowanceSteps, allowance.toInt());
+
+    w->FormActivate();
+    QCOMPARE(w->Timer_MuW_Merken.interval(), memorise1);
+    w->Timer_MuW_MerkenTimer();
+    QCOMPARE(w->Timer_MuW_Warten.interval(), wait1);
+    w->Timer_MuW_WartenTimer();
+    enter(PresentedSequences[1]);
+    QCOMPARE(w->Timer_MuW_Merken.interval(), memorise2);
+    w->Timer_MuW_MerkenTimer();
+    QCOMPARE(w->Timer_MuW_Warten.interval(), wait2);
+
+    // The first tick counts down from the game's time.
+    Form_MuW->Timer_GesamtZeitTimer();
+    QCOMPARE(RemainingSeconds, seconds - 1);
 }
 
 void GameTest::gameTimeIsRoundOnePlusAllowance()
@@ -523,17 +624,11 @@ void GameTest::disturbedRoundRunsItsTaskBeforeReproducing()
     Form_MuW_Zahlen->FormActivate();
     Form_MuW_Zahlen->Timer_MuW_MerkenTimer();
     bool questionShown = false;
-    QTimer answer;
-    answer.setInterval(5);
-    connect(&answer, &QTimer::timeout, this, [&] {
-        if (Form_Frage_Text->isVisible()) {
-            questionShown = true;
-            Form_Frage_Text->CloseWithOk();
-        }
+    TestSupport::afterActivation(Form_Frage_Text, [&] {
+        questionShown = true;
+        Form_Frage_Text->CloseWithOk();
     });
-    answer.start();
     Form_MuW_Zahlen->Timer_MuW_WartenTimer();
-    answer.stop();
     QVERIFY(questionShown);
     QVERIFY(!Form_MuW_Zahlen->Edit_Wiedergeben->isHidden());
     QCOMPARE(Form_MuW_Zahlen->windowTitle(), QStringLiteral("     Wiedergeben (1)"));
@@ -549,17 +644,11 @@ void GameTest::timeOutDuringTheTaskDoesNotReproduce()
     DisturbanceRound1 = 1;
     Form_MuW_Zahlen->FormActivate();
     Form_MuW_Zahlen->Timer_MuW_MerkenTimer();
-    QTimer limit;
-    limit.setInterval(5);
-    connect(&limit, &QTimer::timeout, this, [&] {
-        if (Form_Frage_Text->isVisible()) {
-            RemainingSeconds = 1;
-            Form_MuW->Timer_GesamtZeitTimer();
-        }
+    TestSupport::afterActivation(Form_Frage_Text, [] {
+        RemainingSeconds = 1;
+        Form_MuW->Timer_GesamtZeitTimer();
     });
-    limit.start();
     Form_MuW_Zahlen->Timer_MuW_WartenTimer();
-    limit.stop();
     QCOMPARE(TimeoutAbort, Byte(1));
     QVERIFY(!Form_Frage_Text->isVisible());
     QVERIFY(Form_MuW_Zahlen->Edit_Wiedergeben->isHidden());

@@ -48,7 +48,7 @@ void InfoTest::infoItemOpensItAndOkClosesItWithOk()
 {
     bool wasShown = false;
     bool okHadFocus = false;
-    QTimer::singleShot(0, Form_Info, [&] {
+    TestSupport::afterActivation(Form_Info, [&] {
         wasShown = Form_Info->isVisible();
         okHadFocus = Form_Info->focusWidget() == Form_Info->OKButton;
         QTest::mouseClick(Form_Info->OKButton, Qt::LeftButton);

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QScreen>
 #include <QToolButton>
 #include <QtTest>
 
@@ -41,6 +42,8 @@ private:
     static void showMainWindowAtRest();
     // The uncovering the platform reports, in window coordinates.
     static void exposeMainWindow(const QRegion &region);
+    // Delivers every event already waiting, so what a step set off has happened.
+    static void flushEvents();
     static void useDrawingArea(int width, int height);
     static Byte setUpWithOrder(Byte order, int interval);
     static QPoint layerCentre(int pin, int layer);
@@ -49,6 +52,14 @@ private:
 void PinsTest::initTestCase()
 {
     TestSupport::createProgram();
+}
+
+void PinsTest::flushEvents()
+{
+    for (int pass = 0; pass < 3; ++pass) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
 }
 
 void PinsTest::useDrawingArea(int width, int height)
@@ -245,8 +256,10 @@ void PinsTest::showingOrResizingStartsASetUpButItsOwnRepaintsDoNot()
     Form_Prgr->show();
     QVERIFY(QTest::qWaitForWindowExposed(Form_Prgr));
     QTRY_COMPARE(PinInterval, 300);
-    // The platform may still maximise the window, which is a resize of its own.
-    QTest::qWait(100);
+    // Maximising is a resize of its own; wait until the window has its full size.
+    QTRY_COMPARE(Form_Prgr->frameGeometry().size(),
+                 Form_Prgr->screen()->availableGeometry().size());
+    flushEvents();
     QCOMPARE(MainBitmap.size(), Form_Prgr->PaintBox1->size());
 
     // Run the set-up to its end; the pins' own repaints must not start another.
@@ -254,7 +267,7 @@ void PinsTest::showingOrResizingStartsASetUpButItsOwnRepaintsDoNot()
         Form_Prgr->Timer1Timer();
     PinInterval = 0;
     Form_Prgr->PaintBox1->repaint();
-    QTest::qWait(100);
+    flushEvents();
     QVERIFY(!Form_Prgr->Timer1.isActive());
     QCOMPARE(PinInterval, 0);
 

@@ -21,26 +21,9 @@
 #include <QWindow>
 #include <QtTest>
 
-#include <memory>
 #include <optional>
 
 namespace {
-
-// exec() blocks, so a polling timer acts once the window is up; destroying it stops it.
-std::unique_ptr<QTimer> whenShown(QDialog *window, std::function<void()> action)
-{
-    auto timer = std::make_unique<QTimer>();
-    timer->setInterval(5);
-    QTimer *raw = timer.get();
-    QObject::connect(raw, &QTimer::timeout, window, [raw, window, action] {
-        if (!window->isVisible())
-            return;
-        raw->stop();
-        action();
-    });
-    timer->start();
-    return timer;
-}
 
 // Key events carry their text, so umlauts can be typed too.
 void typeIntoNameField(const QString &text)
@@ -114,6 +97,7 @@ void ResultsWindowsTest::init()
 
 void ResultsWindowsTest::cleanup()
 {
+    TestSupport::dropPendingActions();
     FileDialogs::answerForTests({});
     Form_Name->Edit_Namen->clear();
 }
@@ -132,7 +116,7 @@ void ResultsWindowsTest::writeRecords(const QString &fileName, int count)
 void ResultsWindowsTest::nameDialogKeepsTheLastNonEmptyText()
 {
     PlayerName = NoPlayerName;
-    auto actor = whenShown(Form_Name, [] {
+    TestSupport::afterActivation(Form_Name, [] {
         typeIntoNameField(QStringLiteral("ABCD"));
         for (int i = 0; i < 4; ++i)
             QTest::keyClick(Form_Name->Edit_Namen, Qt::Key_Backspace);
@@ -149,7 +133,7 @@ void ResultsWindowsTest::nameDialogKeepsTheLastNonEmptyText()
 void ResultsWindowsTest::nameFieldTakesTwelveCharacters()
 {
     PlayerName = NoPlayerName;
-    auto actor = whenShown(Form_Name, [] {
+    TestSupport::afterActivation(Form_Name, [] {
         typeIntoNameField(QStringLiteral("Ännchen Möll-X"));
         QTest::keyClick(Form_Name->Edit_Namen, Qt::Key_Enter);
     });
@@ -164,7 +148,7 @@ void ResultsWindowsTest::closingTheNameDialogUntypedKeepsThePlaceholder()
 {
     PlayerName = NoPlayerName;
     Form_Prgr->setWindowTitle(QStringLiteral("Fokulantorium"));
-    auto actor = whenShown(Form_Name, [] { Form_Name->close(); });
+    TestSupport::afterActivation(Form_Name, [] { Form_Name->close(); });
     RequestPlayerName();
     QVERIFY(!Form_Name->isVisible());
     QCOMPARE(PlayerName.text(), NoPlayerName);
@@ -184,7 +168,7 @@ void ResultsWindowsTest::nameDialogHasADialogBorderAndNoCaption()
     // stays empty and the platform is given a blank.
     PlayerName = NoPlayerName;
     QString shownCaption;
-    auto actor = whenShown(Form_Name, [&] {
+    TestSupport::afterActivation(Form_Name, [&] {
         shownCaption = Form_Name->windowHandle()->title();
         Form_Name->close();
     });
@@ -201,15 +185,14 @@ void ResultsWindowsTest::nameIsAskedOnlyWhileThePlaceholderStands()
         Form_Name->Edit_Namen->setText(NoPlayerName);
         QTest::keyClick(Form_Name->Edit_Namen, Qt::Key_Return);
     };
-    {
-        auto actor = whenShown(Form_Name, closer);
-        RequestPlayerName();
-        QTest::qWait(20);
-    }
+    // Not asked: the call returns at once, without a modal loop in which the closer could act.
+    TestSupport::afterActivation(Form_Name, closer);
+    RequestPlayerName();
+    TestSupport::dropPendingActions();
     QCOMPARE(shown, 0);
     PlayerName = NoPlayerName;
     for (int i = 0; i < 2; ++i) {
-        auto actor = whenShown(Form_Name, closer);
+        TestSupport::afterActivation(Form_Name, closer);
         RequestPlayerName();
     }
     // Typing the placeholder itself counts as no name.
@@ -271,11 +254,12 @@ void ResultsWindowsTest::saveButtonAsksTheNameFirstThenSaves()
                    ? fileName
                    : QString();
     });
-    auto typist = whenShown(Form_Name, [] {
+    TestSupport::afterActivation(Form_Name, [] {
         typeIntoNameField(QStringLiteral("Ida"));
         QTest::keyClick(Form_Name->Edit_Namen, Qt::Key_Return);
     });
-    auto actor = whenShown(Form_zeigen, [] { Form_zeigen->SpeedBut_zurueck_mit_Sp->click(); });
+    TestSupport::afterActivation(Form_zeigen,
+                                 [] { Form_zeigen->SpeedBut_zurueck_mit_Sp->click(); });
     QCOMPARE(Form_zeigen->ShowModal(), int(QDialog::Accepted));
     QCOMPARE(nameWhenAsked, QStringLiteral("Ida"));
     const QByteArray bytes = readAll(fileName);
@@ -308,7 +292,7 @@ void ResultsWindowsTest::failedSaveKeepsTheIndividualResultOpen()
     const QByteArray old = readAll(file);
     FileDialogs::answerForTests([file](QFileDialog *) { return file; });
     bool openAfterFailure = false;
-    auto actor = whenShown(Form_zeigen, [&] {
+    TestSupport::afterActivation(Form_zeigen, [&] {
         {
             std::optional<TestSupport::FileSizeLimit> limit;
             if (sizeLimit > 0)
@@ -336,7 +320,7 @@ void ResultsWindowsTest::cancelledSaveClosesWithoutSaving()
         ++asked;
         return QString();
     });
-    auto actor = whenShown(Form_zeigen, [] { Form_zeigen->SpeedBut_zurueck_mit_SpClick(); });
+    TestSupport::afterActivation(Form_zeigen, [] { Form_zeigen->SpeedBut_zurueck_mit_SpClick(); });
     QCOMPARE(Form_zeigen->ShowModal(), int(QDialog::Accepted));
     QCOMPARE(asked, 1);
     QCOMPARE(ResultSaved, Byte(0));
@@ -354,7 +338,7 @@ void ResultsWindowsTest::individualResultAlwaysEndsWithOk_data()
 void ResultsWindowsTest::individualResultAlwaysEndsWithOk()
 {
     QFETCH(int, way);
-    auto actor = whenShown(Form_zeigen, [way] {
+    TestSupport::afterActivation(Form_zeigen, [way] {
         if (way == 0)
             QTest::keyClick(Form_zeigen->StringGrid1, Qt::Key_Escape);
         else if (way == 1)
@@ -423,7 +407,7 @@ void ResultsWindowsTest::openMenuShowsTheChosenFile()
     });
     QString caption;
     QString lastName;
-    auto actor = whenShown(Form_Speich_MuW, [&] {
+    TestSupport::afterActivation(Form_Speich_MuW, [&] {
         caption = Form_Speich_MuW->windowTitle();
         lastName = Form_Speich_MuW->StringGrid1->cell(1, 4);
         QTest::keyClick(Form_Speich_MuW->StringGrid1, Qt::Key_Escape);
@@ -441,14 +425,12 @@ void ResultsWindowsTest::openMenuShowsNothingWhenTheFileCannotBeRead()
     const QString missing = path(QStringLiteral("fehlt.ERG"));
     FileDialogs::answerForTests([&](QFileDialog *) { return missing; });
     int shown = 0;
-    {
-        auto actor = whenShown(Form_Speich_MuW, [&] {
-            ++shown;
-            Form_Speich_MuW->close();
-        });
-        OpenOverallResultsFile();
-        QTest::qWait(20);
-    }
+    TestSupport::afterActivation(Form_Speich_MuW, [&] {
+        ++shown;
+        Form_Speich_MuW->close();
+    });
+    OpenOverallResultsFile();
+    TestSupport::dropPendingActions();
     QCOMPARE(shown, 0);
     QCOMPARE(TestSupport::messages().lastText(), QStringLiteral("Datei nicht gefunden"));
     QCOMPARE(TestSupport::messages().shown[0].kind, MessageBoxes::Kind::Error);

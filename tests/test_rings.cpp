@@ -4,8 +4,12 @@
 #include "common/Numbers.h"
 #include "common/SharedState.h"
 #include "disturbance/Ringe.h"
+#include "exercise/Muw.h"
+#include "exercise/Muw_zahl.h"
 
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QtTest>
 
 class RingsTest : public QObject
@@ -16,6 +20,7 @@ private slots:
     void initTestCase() { TestSupport::createProgram(); }
     void cleanupTestCase() { TestSupport::destroyProgram(); }
     void init();
+    void cleanup();
 
     void radiiFollowTheAreaHeight_data();
     void radiiFollowTheAreaHeight();
@@ -34,7 +39,7 @@ private slots:
     void legendEntriesLieInsideThePanel_data();
     void legendEntriesLieInsideThePanel();
     void legendKeepsItsPlacesWhenTheWindowGrows();
-    void closeBoxShowsTheTaskAgainAndTimeOutEndsIt();
+    void timeOutInTheOpenTaskStopsTheRingsAndEndsTheGame();
 
 private:
     // Five rings of radius 20 side by side, red worth 50 .. blue worth 10, none hit.
@@ -43,10 +48,18 @@ private:
 
 void RingsTest::init()
 {
+    TestSupport::messages().clear();
     RingsExactMode = 0;
     TaskTimerInterval = 1;
     Form_Ringe->setResult(QDialog::Rejected);
     Form_Ringe->Timer1.stop();
+}
+
+void RingsTest::cleanup()
+{
+    TestSupport::dropPendingActions();
+    Form_MuW->StopOverallTime();
+    ResultSaved = 1;
 }
 
 void RingsTest::layRingsInARow()
@@ -317,30 +330,51 @@ void RingsTest::legendKeepsItsPlacesWhenTheWindowGrows()
     QCOMPARE(after, entries);
 }
 
-void RingsTest::closeBoxShowsTheTaskAgainAndTimeOutEndsIt()
+// A disturbed round of a real game opens the task; its close box shows it once more, and then
+// the overall time limit runs out while it is open.
+void RingsTest::timeOutInTheOpenTaskStopsTheRingsAndEndsTheGame()
 {
-    bool runningInFirstShow = false;
-    bool shownAgain = false;
-    bool runningInSecondShow = false;
-    QTimer::singleShot(100, Form_Ringe, [&] {
-        runningInFirstShow = Form_Ringe->Timer1.isActive();
-        Form_Ringe->close();
-        QTimer::singleShot(100, Form_Ringe, [&] {
-            shownAgain = Form_Ringe->isVisible();
-            runningInSecondShow = Form_Ringe->Timer1.isActive();
-            // What the overall time limit does when it strikes.
-            Form_Ringe->Timer1.setInterval(0);
-            Form_Ringe->Timer1.stop();
-            Form_Ringe->CloseWithOk();
+    Form_MuW->Radio_Stoeren->setItemIndex(StoerenEin);
+    Form_MuW->Radio_StoerenClick();
+    Form_MuW->Radio_TextHstRinge->setItemIndex(ChoiceKreise);
+    Form_MuW->Radio_TextHstRingeClick();
+    int showings = 0;
+    bool runningInEveryShowing = true;
+    QString lastSecondShown;
+    TestSupport::afterActivation(Form_Ringe, [&] {
+        ++showings;
+        runningInEveryShowing = runningInEveryShowing && Form_Ringe->Timer1.isActive();
+        TestSupport::afterActivation(Form_Ringe, [&] {
+            ++showings;
+            runningInEveryShowing = runningInEveryShowing && Form_Ringe->Timer1.isActive();
+            RemainingSeconds = 2;
+            Form_MuW->Timer_GesamtZeitTimer();
+            lastSecondShown = Form_MuW_Zahlen->Panel_RestZeit->text();
+            Form_MuW->Timer_GesamtZeitTimer();
         });
+        Form_Ringe->close();
     });
-    RunRingsTask();
-    QVERIFY(runningInFirstShow);
-    QVERIFY(shownAgain);
-    QVERIFY(runningInSecondShow);
-    QVERIFY(!Form_Ringe->isVisible());
+    TestSupport::afterActivation(Form_MuW_Zahlen, TestSupport::playToTheFirstDisturbance);
+    Form_MuW_Zahlen->StartGame();
+
+    QCOMPARE(showings, 2);
+    QVERIFY(runningInEveryShowing);
+    QCOMPARE(lastSecondShown, QStringLiteral("00 : 01"));
+    // The task: its rings stand still, its window closed with OK.
     QVERIFY(!Form_Ringe->Timer1.isActive());
+    QVERIFY(!Form_Ringe->isVisible());
     QCOMPARE(Form_Ringe->result(), int(QDialog::Accepted));
+    // The game: ended by the time limit, without reproducing, its result unsaved.
+    QVERIFY(!Form_MuW_Zahlen->isVisible());
+    QVERIFY(Form_MuW_Zahlen->Edit_Wiedergeben->isHidden());
+    QCOMPARE(TimeoutAbort, Byte(1));
+    QCOMPARE(RoundNumber, Byte(7));
+    QCOMPARE(ResultSaved, Byte(0));
+    QVERIFY(!Form_MuW->Timer_GesamtZeit.isActive());
+    QCOMPARE(Form_MuW_Zahlen->Panel_RestZeit->text(), QString());
+    QCOMPARE(TestSupport::messages().shown.size(), 1);
+    QCOMPARE(TestSupport::messages().lastText(), TimeoutMessage);
+    QVERIFY(!Form_MuW->But_Start->isHidden());
 }
 
 QTEST_MAIN(RingsTest)

@@ -1,68 +1,64 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A timer that keeps the phases of a game to the millisecond.
+// The timer of the exercise phases and colour sequences, exact to the millisecond.
 #include "common/PhaseTimer.h"
 
-#include <algorithm>
+#include "common/RandomClock.h"
 
-PhaseTimer::PhaseTimer(QObject *parent) : QObject(parent)
-{
-    for (QTimer *timer : {&m_leadTimer, &m_finishTimer}) {
-        timer->setSingleShot(true);
-        timer->setTimerType(Qt::PreciseTimer);
-    }
-    connect(&m_leadTimer, &QTimer::timeout, this, &PhaseTimer::leadTimerFired);
-    connect(&m_finishTimer, &QTimer::timeout, this, &PhaseTimer::finishTimerFired);
-}
+#include <algorithm>
 
 namespace {
 constexpr qint64 NsPerMs = 1000000;
 }
 
+PhaseTimer::PhaseTimer(QObject *parent) : QObject(parent)
+{
+    m_wakeTimer.setSingleShot(true);
+    m_wakeTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_wakeTimer, &QTimer::timeout, this, &PhaseTimer::wakeUp);
+}
+
 void PhaseTimer::setInterval(int milliseconds)
 {
     ++m_generation;
-    m_leadTimer.stop();
-    m_finishTimer.stop();
+    m_wakeTimer.stop();
     m_interval = std::max(0, milliseconds);
     if (m_interval == 0)
         return;
-    m_clock.start();
-    armFor(m_interval * NsPerMs);
+    m_endNs = RandomClock::steadyNs() + m_interval * NsPerMs;
+    sleepTowardsTheEnd();
     emit started();
 }
 
-void PhaseTimer::armFor(qint64 deadlineNs)
+int PhaseTimer::wakeUpDelayMs() const
 {
-    m_deadlineNs = deadlineNs;
-    scheduleRest();
+    return isActive() && m_wakeTimer.isActive() ? m_wakeTimer.interval() : -1;
 }
 
-void PhaseTimer::scheduleRest()
+void PhaseTimer::sleepTowardsTheEnd()
 {
-    const qint64 leftNs = m_deadlineNs - m_clock.nsecsElapsed();
+    const qint64 leftNs = m_endNs - RandomClock::steadyNs();
     if (leftNs > FinishLeadMs * NsPerMs)
-        m_leadTimer.start(int(leftNs / NsPerMs) - FinishLeadMs);
+        m_wakeTimer.start(int(leftNs / NsPerMs) - FinishLeadMs);
     else if (leftNs > SpinMs * NsPerMs)
-        m_finishTimer.start(int(leftNs / NsPerMs) - SpinMs);
+        m_wakeTimer.start(int(leftNs / NsPerMs) - SpinMs);
     else
-        m_finishTimer.start(0);
+        m_wakeTimer.start(0);
 }
 
-void PhaseTimer::leadTimerFired()
+void PhaseTimer::wakeUp()
 {
-    scheduleRest();
-}
-
-void PhaseTimer::finishTimerFired()
-{
-    if (m_clock.nsecsElapsed() < m_deadlineNs) {
+    if (!isActive())
+        return;
+    if (RandomClock::steadyNs() < m_endNs) {
         // Never end a phase short.
-        scheduleRest();
+        sleepTowardsTheEnd();
         return;
     }
     const quint64 generation = m_generation;
     emit timeout();
+    if (generation != m_generation || m_interval == 0)
+        return;
     // The next period counts from the scheduled end, so a repeating timer does not drift.
-    if (generation == m_generation && m_interval > 0)
-        armFor(m_deadlineNs + m_interval * NsPerMs);
+    m_endNs += m_interval * NsPerMs;
+    sleepTowardsTheEnd();
 }

@@ -2,8 +2,7 @@
 // The one source of random numbers and of the clock.
 #include "common/RandomClock.h"
 
-#include <QElapsedTimer>
-
+#include <chrono>
 #include <optional>
 #include <random>
 
@@ -13,7 +12,7 @@ std::mt19937 generator{1};
 std::optional<quint32> fixedSeed;
 quint32 reseedCount = 0;
 QDateTime fixedNow;
-qint64 fixedMonotonicNsecs = -1;
+qint64 fixedSteadyNs = -1;
 } // namespace
 
 void Randomize()
@@ -48,21 +47,17 @@ QDateTime now()
     return fixedNow.isValid() ? fixedNow : QDateTime::currentDateTime();
 }
 
-qint64 monotonicNsecs()
+qint64 steadyNs()
 {
-    if (fixedMonotonicNsecs >= 0)
-        return fixedMonotonicNsecs;
-    static const QElapsedTimer clock = [] {
-        QElapsedTimer started;
-        started.start();
-        return started;
-    }();
-    return clock.nsecsElapsed();
+    if (fixedSteadyNs >= 0)
+        return fixedSteadyNs;
+    const auto sinceStart = std::chrono::steady_clock::now().time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(sinceStart).count();
 }
 
-void useFixedMonotonicNsecs(qint64 nsecs)
+void useFixedSteadyNs(qint64 ns)
 {
-    fixedMonotonicNsecs = nsecs;
+    fixedSteadyNs = ns < 0 ? -1 : ns;
 }
 
 QString shortDateText(const QDateTime &moment)

@@ -19,11 +19,12 @@ void useFixedSeed(quint32 seed);
 void useFixedNow(const QDateTime &now);
 
 QDateTime now();
-// A steady clock in nanoseconds from an arbitrary start, for pacing animations; unlike now()
-// it never jumps with the wall clock.
-qint64 monotonicNsecs();
-// Tests: the steady clock reads this value instead of the real one; a negative value restores it.
-void useFixedMonotonicNsecs(qint64 nsecs);
+
+// A clock that only moves forward, in nanoseconds from an arbitrary start: what phases and the
+// billiards ball measure their time with.
+qint64 steadyNs();
+// Tests: the steady clock stands at ns until it is set again; a negative value lets it run.
+void useFixedSteadyNs(qint64 ns);
 // "dd.MM.yyyy", whatever the machine's locale.
 QString shortDateText(const QDateTime &moment = now());
 // "HH:mm:ss", whatever the machine's locale.

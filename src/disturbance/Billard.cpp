@@ -278,7 +278,7 @@ void TForm_Billard::PaintBox1MouseDown(int X, int Y)
     m_table.shotAngle = AimAngle(m_table, QPointF(X, Y));
     if (BilliardShotRunning == 0) {
         BilliardShotRunning = 1;
-        m_shotStartNs = RandomClock::monotonicNsecs();
+        m_shotStartNs = RandomClock::steadyNs();
         m_shotSteps = 0;
         Timer2.start(MsUntilNextBallStep(0, 0, BallStepIntervalNs(TaskTimerInterval)));
     }
@@ -305,7 +305,7 @@ int TForm_Billard::ballStepsDue() const
     // Only the running timer is paced; a step asked for otherwise is one step.
     if (!Timer2.isActive() || m_shotStartNs < 0)
         return 1;
-    return BallStepsDue(RandomClock::monotonicNsecs() - m_shotStartNs, m_shotSteps,
+    return BallStepsDue(RandomClock::steadyNs() - m_shotStartNs, m_shotSteps,
                         BallStepIntervalNs(TaskTimerInterval));
 }
 
@@ -314,7 +314,7 @@ void TForm_Billard::scheduleNextStep()
     if (!Timer2.isActive() || m_shotStartNs < 0)
         return;
     // Restarted from now, since the wait is counted from now.
-    Timer2.start(MsUntilNextBallStep(RandomClock::monotonicNsecs() - m_shotStartNs, m_shotSteps,
+    Timer2.start(MsUntilNextBallStep(RandomClock::steadyNs() - m_shotStartNs, m_shotSteps,
                                      BallStepIntervalNs(TaskTimerInterval)));
 }
 
