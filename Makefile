@@ -31,7 +31,7 @@ test: build
 # The benchmark gets a virtual X server of its own, on which a second X client watches the
 # program's windows; the results are kept only from a run that got to its end.
 bench: build
-	cd $(BUILD) && timeout --kill-after=30 900 xvfb-run -a -s "-screen 0 1366x768x24" \
+	cd $(BUILD) && timeout --kill-after=30 900 $(CURDIR)/tools/with-xvfb.sh 1366x768 \
 		env QT_QPA_PLATFORM=xcb ./mentaro_bench | tee bench-output.md
 	@grep -q '^## Goals in this run' $(BUILD)/bench-output.md || \
 		{ echo "benchmark did not finish; bench/RESULTS.md left as it was"; exit 1; }

@@ -5,6 +5,7 @@
 # folder, and, with --capitals, that a capitals game starts (its presentation window opens).
 # Usage: installed_program_check.sh PROGRAM INSTALLED_DATA_DIR [--capitals]
 set -euo pipefail
+with_xvfb=$(cd "$(dirname "$0")/../tools" && pwd)/with-xvfb.sh
 program=$1
 installed_data=$2
 capitals=${3:-}
@@ -16,7 +17,7 @@ unset XDG_DATA_HOME XDG_CONFIG_HOME XDG_CACHE_HOME
 mkdir -p "$HOME" "$work/elsewhere"
 cd "$work/elsewhere"
 
-xvfb-run -a -s "-screen 0 1366x768x24" bash -c '
+"$with_xvfb" 1366x768 bash -c '
     set -u
     program=$1 capitals=$2 shot=$3
     "$program" & pid=$!

@@ -3,6 +3,7 @@
 # keyboard, the settings window, the individual result and the colour exercise: each must lie
 # inside the screen and carry exactly its own caption.
 set -euo pipefail
+with_xvfb=$(cd "$(dirname "$0")/../tools" && pwd)/with-xvfb.sh
 binary=$1
 size=$2
 workdir=$(mktemp -d)
@@ -10,7 +11,7 @@ trap 'rm -rf "$workdir"' EXIT
 cp "$(dirname "$binary")/Hauptsta.FKL" "$workdir/"
 cd "$workdir"
 
-xvfb-run -a -s "-screen 0 ${size}x24" bash -c '
+"$with_xvfb" "$size" bash -c '
     set -u
     binary=$1
     size=$2

@@ -2,14 +2,15 @@
 # Starts the real program under a virtual X server, waits for the main window, takes a
 # screenshot and ends the program through its menu ("&Datei", "&Beenden").
 set -euo pipefail
+if [ -z "${MENTARO_SMOKE_DISPLAY:-}" ]; then
+    exec env MENTARO_SMOKE_DISPLAY=1 "$(dirname "$0")/../tools/with-xvfb.sh" 1280x1024 "$0" "$@"
+fi
 binary=$(realpath "$1")
 screenshot=$(realpath "$2")
 workdir=$(mktemp -d)
-xvfb_pid=
 pid=
 cleanup() {
     if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi
-    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
     rm -rf "$workdir"
 }
 trap cleanup EXIT
@@ -30,40 +31,15 @@ fail() {
     exit 1
 }
 
-# The server picks a free display itself and names it once it accepts connections; choosing
-# the number beforehand races other servers started at the same moment. It listens only on
-# the abstract local socket: a socket file in /tmp/.X11-unix can be removed by another server
-# of the same number that is just ending.
-start_server() {
-    rm -f "$workdir/display"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -nolisten unix \
-        3>"$workdir/display" 2>"$workdir/xvfb.log" &
-    xvfb_pid=$!
-    server_ready() { [ -s "$workdir/display" ] || ! kill -0 "$xvfb_pid"; }
-    wait_for server_ready && kill -0 "$xvfb_pid" 2>/dev/null || fail "virtual X server did not start"
-    export DISPLAY=:$(head -n 1 "$workdir/display")
-}
 running() { kill -0 "$pid" 2>/dev/null; }
 main_window_or_end() { xdotool search --onlyvisible --name "^Fokulantorium$" || ! running; }
 
-# On a machine where other X servers come and go, a fresh server can still be unreachable;
-# only that is tried again, with a new server. Any other early end is a failure.
-for attempt in 1 2 3; do
-    start_server
-    "$binary" 2>"$workdir/program.log" &
-    pid=$!
-    wait_for main_window_or_end || fail "main window not shown"
-    running && break
-    grep -q "could not connect to display" "$workdir/program.log" ||
-        fail "program ended before its main window was shown"
-    echo "display $DISPLAY unreachable (attempt $attempt); server log:"
-    cat "$workdir/xvfb.log"
-    pid=
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-    xvfb_pid=
-done
-running || fail "no reachable virtual X server"
+"$binary" 2>"$workdir/program.log" &
+pid=$!
+wait_for main_window_or_end || fail "main window not shown"
+# An unreachable display is reported on the error output, where the X server wrapper looks
+# for it to try again on a fresh server.
+running || { cat "$workdir/program.log" >&2; fail "program ended before its main window was shown"; }
 window=$(xdotool search --onlyvisible --name "^Fokulantorium$" | head -n 1)
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 # Shown is not yet painted: the screenshot is taken once the screen holds more than black.

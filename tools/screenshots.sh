@@ -242,22 +242,16 @@ trap 'rm -rf "$work"' EXIT
 
 scenes=(${MENTARO_SCENES:-game text rings billiards start colours})
 pids=()
-display=170
 for scene in "${scenes[@]}"; do
     mkdir -p "$work/$scene/home"
     cp "$capitals" "$work/$scene/"
-    # A display number of its own for each scene: xvfb-run -a could hand one to two scenes
-    # that start together.
-    while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
-        display=$((display + 1))
-    done
+    # Each scene gets an X server of its own; they run side by side.
     (
         cd "$work/$scene"
-        HOME=$work/$scene/home xvfb-run -n "$display" -s "-screen 0 1366x768x24" \
+        HOME=$work/$scene/home "$root/tools/with-xvfb.sh" 1366x768 \
             "$root/tools/screenshots.sh" --scene "$scene" "$program" "$out"
     ) >"$work/$scene.log" 2>&1 &
     pids+=($!)
-    display=$((display + 1))
 done
 failed=0
 for i in "${!scenes[@]}"; do
