@@ -4,6 +4,7 @@
 
 #include "common/ModalForm.h"
 #include "common/ShortString.h"
+#include "results/Ergdatei.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -23,43 +24,6 @@ class QPrinter;
 class TStringGrid;
 
 // ---- The overall-result record and file ----
-
-// One saved game: 80 bytes, little-endian, written field by field at fixed offsets.
-struct OverallResultRecord
-{
-    static constexpr int Size = 80;
-
-    ShortString<20> DateTime;
-    ShortString<12> PlayerName;
-    ShortString<12> Disturbance;
-    qint32 PresentTimeFactor = 0;
-    qint32 WaitTimeFactor = 0;
-    qint32 PointsAchieved = 0;
-    qint32 PointsPossible = 0;
-    qint32 DifficultyLevel = 0;
-    qint32 TimeAllowanceSteps = 0;
-    std::array<quint8, 6> RoundPointsPossible{};
-
-    QByteArray toBytes() const;
-    // Reads the first Size bytes (missing bytes count as 0); length bytes are cut to the fields.
-    static OverallResultRecord fromBytes(const QByteArray &bytes);
-};
-
-// Offsets of the fields in a stored record.
-namespace OverallRecordOffsets {
-constexpr int DateTime = 0;
-constexpr int PlayerName = 21;
-constexpr int Disturbance = 34;
-constexpr int PresentTimeFactor = 48;
-constexpr int WaitTimeFactor = 52;
-constexpr int PointsAchieved = 56;
-constexpr int PointsPossible = 60;
-constexpr int DifficultyLevel = 64;
-constexpr int TimeAllowanceSteps = 68;
-constexpr int RoundPointsPossible = 72;
-} // namespace OverallRecordOffsets
-
-constexpr int ResultsFileCapacity = 20;
 
 inline const QString FullResultsFileQuestion = QStringLiteral(
     "Die gewählte Datei kann keinen Datensatz mehr aufnehmen! \nSollen die Datensätze dieser "
@@ -87,9 +51,6 @@ void BuildOverallRecord();
 // Returns false when the player kept a full file, so nothing was written. A failed file
 // operation throws InOutError and leaves the file byte for byte as it was.
 bool SaveOverallResult(const QString &fileName);
-// The first 20 whole records of a results file, in file order; a record cut short at the end
-// is not read. Throws InOutError when the file cannot be read.
-QList<OverallResultRecord> ReadOverallResultsFile(const QString &fileName);
 // Reads ResultsFilePath (its first 20 records) into OverallResultsTable and sets
 // LoadedRecordCount; throws InOutError and changes nothing when the file cannot be read.
 void LoadOverallResults();
