@@ -20,6 +20,7 @@
 namespace FileDialogs {
 namespace {
 Answerer testAnswerer;
+ManyAnswerer testManyAnswerer;
 // Folder of the file chosen last in this run; empty before the first choice.
 QString lastFolder;
 
@@ -147,6 +148,40 @@ QString Execute(QFileDialog *dialog)
 void answerForTests(Answerer answerer)
 {
     testAnswerer = std::move(answerer);
+}
+
+QFileDialog *CreateResultsOpenManyDialog(QWidget *parent)
+{
+    auto *dialog = createResultsDialog(parent, QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFiles);
+    return dialog;
+}
+
+QFileDialog *CreateExportSaveDialog(QWidget *parent, const QString &filter, const QString &suffix)
+{
+    auto *dialog = createResultsDialog(parent, QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setNameFilter(filter);
+    dialog->setDefaultSuffix(suffix);
+    return dialog;
+}
+
+QStringList ExecuteMany(QFileDialog *dialog)
+{
+    prepare(dialog);
+    QStringList chosen;
+    if (testManyAnswerer)
+        chosen = testManyAnswerer(dialog);
+    else if (dialog->exec() == QDialog::Accepted)
+        chosen = dialog->selectedFiles();
+    if (!chosen.isEmpty())
+        lastFolder = QFileInfo(chosen.constFirst()).absolutePath();
+    return chosen;
+}
+
+void answerManyForTests(ManyAnswerer answerer)
+{
+    testManyAnswerer = std::move(answerer);
 }
 
 } // namespace FileDialogs

@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -35,5 +36,18 @@ QString FileDateText(const QDateTime &moment);
 // dialog is prepared (folder, size) as for showing.
 using Answerer = std::function<QString(QFileDialog *)>;
 void answerForTests(Answerer answerer);
+
+// An open dialog for several results files at once.
+QFileDialog *CreateResultsOpenManyDialog(QWidget *parent);
+// A save dialog for an export, with its own filter ("CSV (*.csv)") and default extension;
+// it asks before overwriting.
+QFileDialog *CreateExportSaveDialog(QWidget *parent, const QString &filter, const QString &suffix);
+// Runs the dialog modally like Execute; the chosen paths, or none when the player cancels.
+QStringList ExecuteMany(QFileDialog *dialog);
+
+// Tests: ExecuteMany returns what the function returns instead of showing the dialog, which
+// is prepared as for showing.
+using ManyAnswerer = std::function<QStringList(QFileDialog *)>;
+void answerManyForTests(ManyAnswerer answerer);
 
 } // namespace FileDialogs
