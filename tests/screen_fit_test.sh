@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts the real program under a virtual X server of the given size and opens, with the
-# keyboard, the settings window, the individual result and the colour exercise: each must lie
-# inside the screen and carry exactly its own caption.
+# keyboard, the settings window, the individual result, the "Verlauf" chart of a results file
+# and the colour exercise: each must lie inside the screen and carry exactly its own caption.
 set -euo pipefail
 with_xvfb=$(cd "$(dirname "$0")/../tools" && pwd)/with-xvfb.sh
 binary=$1
@@ -10,6 +10,13 @@ workdir=$(mktemp -d)
 trap 'rm -rf "$workdir"' EXIT
 cp "$(dirname "$binary")/Hauptsta.FKL" "$workdir/"
 cd "$workdir"
+# A results file of two games: length-prefixed texts, then little-endian numbers.
+record() {
+    printf '\x14%s\x04Test\0\0\0\0\0\0\0\0\x01-\0\0\0\0\0\0\0\0\0\0\0\0' "$1"
+    printf "\\x64\\0\\0\\0\\x64\\0\\0\\0\\x$(printf %02x "$3")\\0\\0\\0\\x$(printf %02x "$4")\\0\\0\\0"
+    printf "\\x$(printf %02x "$2")\\0\\0\\0\\x06\\0\\0\\0\\x09\\x0c\\x0c\\x10\\x0f\\x14\\0\\0"
+}
+{ record 01.03.2024--09:00:00 3 30 40; record 05.03.2024--18:30:00 4 45 52; } >Probe.ERG
 
 "$with_xvfb" "$size" bash -c '
     set -u
@@ -63,6 +70,21 @@ cd "$workdir"
     check_inside "$result" "letztes Einzelergebnis"
     xdotool key --clearmodifiers Escape
     window_gone "^letztes Einzelergebnis"
+
+    settings=$(window_named "^Merken und Wiedergeben")
+    xdotool key --clearmodifiers alt+d d
+    dialog=$(window_named "^Öffnen$")
+    xdotool type --delay 10 "$PWD/Probe.ERG"
+    xdotool key --clearmodifiers Return
+    results=$(window_named "^gespeicherte Gesamtergebnisse")
+    xdotool key --clearmodifiers alt+d v
+    chart=$(window_named "^Verlauf$")
+    check_inside "$chart" "Verlauf"
+    xdotool key --clearmodifiers Escape
+    window_gone "^Verlauf$"
+    results=$(window_named "^gespeicherte Gesamtergebnisse")
+    xdotool key --clearmodifiers Escape
+    window_gone "^gespeicherte Gesamtergebnisse"
 
     settings=$(window_named "^Merken und Wiedergeben")
     xdotool key --clearmodifiers alt+z

@@ -4,6 +4,8 @@ set -euo pipefail
 packages=(build-essential cmake qt6-base-dev qt6-translations-l10n libgl-dev xvfb xauth xdotool imagemagick
           fonts-liberation2 fonts-dejavu-core libx11-dev libxext-dev libxdamage-dev
           librsvg2-bin dpkg-dev desktop-file-utils appstream pandoc)
+# Qt Charts draws the "Verlauf" chart of the results.
+packages+=(qt6-charts-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -12,6 +12,7 @@
 #include "common/SharedState.h"
 #include "exercise/Muw.h"
 #include "results/Name.h"
+#include "results/Verlauf.h"
 #include "results/Zeigen.h"
 
 #include <QFontMetricsF>
@@ -331,6 +332,11 @@ void answerPrintDialogForTests(PrintDialogAnswerer answerer)
     printDialogAnswerer = std::move(answerer);
 }
 
+bool RunPrintDialog(QPrinter &printer, QWidget *parent)
+{
+    return runPrintDialog(printer, parent);
+}
+
 // ---- Window ----
 
 TForm_Speich_MuW::TForm_Speich_MuW(QWidget *parent) : ModalForm(parent)
@@ -369,6 +375,10 @@ void TForm_Speich_MuW::createMenu()
     druckenGesamtergebnisse1->setObjectName(QStringLiteral("druckenGesamtergebnisse1"));
     connect(druckenGesamtergebnisse1, &QAction::triggered, this,
             &TForm_Speich_MuW::druckenGesamtergebnisse1Click);
+    VerlaufGesamtergebnisse1 = file->addAction(QStringLiteral("&Verlauf (Gesamtergebnisse)"));
+    VerlaufGesamtergebnisse1->setObjectName(QStringLiteral("VerlaufGesamtergebnisse1"));
+    connect(VerlaufGesamtergebnisse1, &QAction::triggered, this,
+            &TForm_Speich_MuW::VerlaufGesamtergebnisse1Click);
     Beenden1 = file->addAction(QStringLiteral("&Beenden"));
     Beenden1->setObjectName(QStringLiteral("Beenden1"));
     connect(Beenden1, &QAction::triggered, this, &TForm_Speich_MuW::Beenden1Click);
@@ -435,6 +445,18 @@ void TForm_Speich_MuW::druckenGesamtergebnisse1Click()
     }
     PaintOverallResults(painter, gridTexts(), LoadedRecordCount, RandomClock::now());
     painter.end();
+}
+
+// The chart of the games the table shows; the caption names their file, which
+// ResultsFilePath no longer does after a failed open.
+void TForm_Speich_MuW::VerlaufGesamtergebnisse1Click()
+{
+    const auto shown =
+        OverallResultsTable.cbegin() + std::min<int>(LoadedRecordCount, ResultsFileCapacity);
+    const QString caption = windowTitle();
+    ShowVerlauf(this, QList<OverallResultRecord>(OverallResultsTable.cbegin(), shown),
+                caption.startsWith(OverallCaptionPrefix) ? caption.mid(OverallCaptionPrefix.size())
+                                                         : ResultsFilePath);
 }
 
 void TForm_Speich_MuW::Beenden1Click()

@@ -122,6 +122,8 @@ constexpr int PrinterResolution = 300;
 // whether to print. An empty function restores the real dialog.
 using PrintDialogAnswerer = std::function<bool(QPrinter &)>;
 void answerPrintDialogForTests(PrintDialogAnswerer answerer);
+// The print dialog (or the tests' answer to it); true to print.
+bool RunPrintDialog(QPrinter &printer, QWidget *parent);
 
 class TForm_Speich_MuW : public ModalForm
 {
@@ -136,10 +138,12 @@ public:
     QAction *DateiffnenGesamtergebnisse1 = nullptr;
     QAction *N1 = nullptr;
     QAction *druckenGesamtergebnisse1 = nullptr;
+    QAction *VerlaufGesamtergebnisse1 = nullptr;
     QAction *Beenden1 = nullptr;
 
     void DateiffnenGesamtergebnisse1Click();
     void druckenGesamtergebnisse1Click();
+    void VerlaufGesamtergebnisse1Click();
     void Beenden1Click();
     void StringGrid1KeyDown(int key);
 

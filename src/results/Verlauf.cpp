@@ -1,0 +1,521 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window "Verlauf": the games of one or more overall-result files as a chart with a trend.
+#include "results/Verlauf.h"
+
+#include "common/Controls.h"
+#include "common/FileDialogs.h"
+#include "common/MessageBoxes.h"
+#include "common/RandomClock.h"
+#include "common/RecordFile.h"
+#include "common/ScaleToScreen.h"
+#include "results/Speicher.h"
+#include "results/Zeigen.h"
+
+#include <QBuffer>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMap>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
+#include <QToolTip>
+#include <QVBoxLayout>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QDateTimeAxis>
+#include <QtCharts/QLegend>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+
+TForm_Verlauf *Form_Verlauf = nullptr;
+
+namespace {
+constexpr int DesignWidth = 640;
+constexpr int DesignHeight = 480;
+constexpr qint64 MsPerDay = 24 * 60 * 60 * 1000;
+
+QString fileListText(const QStringList &files)
+{
+    QStringList names;
+    for (const QString &file : files)
+        names.append(QFileInfo(file).fileName());
+    return names.join(QStringLiteral(", "));
+}
+
+QString gameCountText(qsizetype count)
+{
+    if (count == 1)
+        return QStringLiteral("1 Spiel");
+    return QStringLiteral("%1 Spiele").arg(count);
+}
+
+// The trend between two moments, cut to the axis range 0..100 so it never leaves the plot.
+QList<QPointF> trendSegment(const LinearFit &fit, double fromX, double toX)
+{
+    double x0 = fromX;
+    double x1 = toX;
+    if (fit.slope != 0) {
+        // Where the line crosses 0 and 100; keep the part between them.
+        const double atLow = (0.0 - fit.intercept) / fit.slope;
+        const double atHigh = (100.0 - fit.intercept) / fit.slope;
+        x0 = std::max(x0, std::min(atLow, atHigh));
+        x1 = std::min(x1, std::max(atLow, atHigh));
+    } else if (fit.intercept < 0 || fit.intercept > 100) {
+        return {};
+    }
+    if (x0 > x1)
+        return {};
+    return {QPointF(x0, std::clamp(fit.at(x0), 0.0, 100.0)),
+            QPointF(x1, std::clamp(fit.at(x1), 0.0, 100.0))};
+}
+} // namespace
+
+QColor LevelColour(int level)
+{
+    static const QColor colours[] = {
+        QColor(0x2e, 0x7d, 0x32), QColor(0x55, 0x8b, 0x2f), QColor(0x7c, 0xb3, 0x42),
+        QColor(0xaf, 0xb4, 0x2b), QColor(0xf9, 0xa8, 0x25), QColor(0xef, 0x6c, 0x00),
+        QColor(0xe6, 0x4a, 0x19), QColor(0xd3, 0x2f, 0x2f), QColor(0xad, 0x14, 0x57),
+        QColor(0x88, 0x0e, 0x4f), QColor(0x7b, 0x1f, 0xa2), QColor(0x51, 0x2d, 0xa8),
+        QColor(0x30, 0x3f, 0x9f), QColor(0x15, 0x65, 0xc0), QColor(0x00, 0x2f, 0x6c)};
+    return colours[std::clamp(level, 1, 15) - 1];
+}
+
+QScatterSeries::MarkerShape LevelShape(int level)
+{
+    static const QScatterSeries::MarkerShape shapes[] = {
+        QScatterSeries::MarkerShapeCircle, QScatterSeries::MarkerShapeRectangle,
+        QScatterSeries::MarkerShapeTriangle, QScatterSeries::MarkerShapeRotatedRectangle};
+    return shapes[(std::clamp(level, 1, 15) - 1) % 4];
+}
+
+TForm_Verlauf::TForm_Verlauf(QWidget *parent) : ModalForm(parent)
+{
+    setObjectName(QStringLiteral("Form_Verlauf"));
+    setWindowTitle(QStringLiteral("Verlauf"));
+    setShownMaximized(true);
+    resize(DesignWidth, DesignHeight);
+    SetBackgroundColour(this, GridCellColor);
+
+    auto *layout = new QVBoxLayout(this);
+    createMenu();
+    layout->setMenuBar(MainMenu1);
+
+    Label_Dateien = new QLabel(this);
+    Label_Dateien->setObjectName(QStringLiteral("Label_Dateien"));
+    Label_Dateien->setWordWrap(true);
+    SetTextColour(Label_Dateien, Qt::white);
+    layout->addWidget(Label_Dateien);
+
+    auto *chart = new QChart;
+    chart->legend()->setAlignment(Qt::AlignRight);
+    chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
+    chart->setLocalizeNumbers(true);
+    chart->setLocale(QLocale(QLocale::German, QLocale::Germany));
+    Chart_Verlauf = new QChartView(chart, this);
+    Chart_Verlauf->setObjectName(QStringLiteral("Chart_Verlauf"));
+    Chart_Verlauf->setRenderHint(QPainter::Antialiasing);
+    // The chart changes as a whole; partial updates left old axis labels behind.
+    Chart_Verlauf->setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
+    layout->addWidget(Chart_Verlauf, 1);
+
+    createButtons(layout);
+
+    OpenDialog_Verlauf = FileDialogs::CreateResultsOpenManyDialog(this);
+    OpenDialog_Verlauf->setObjectName(QStringLiteral("OpenDialog_Verlauf"));
+    SaveDialog_CSV = FileDialogs::CreateExportSaveDialog(this, QStringLiteral("CSV (*.csv)"),
+                                                         QStringLiteral("csv"));
+    SaveDialog_CSV->setObjectName(QStringLiteral("SaveDialog_CSV"));
+    SaveDialog_CSV->selectFile(QStringLiteral("Verlauf.csv"));
+    SaveDialog_PNG = FileDialogs::CreateExportSaveDialog(this, QStringLiteral("PNG (*.png)"),
+                                                         QStringLiteral("png"));
+    SaveDialog_PNG->setObjectName(QStringLiteral("SaveDialog_PNG"));
+    SaveDialog_PNG->selectFile(QStringLiteral("Verlauf.png"));
+
+    FormCreate();
+    rebuildChart();
+}
+
+void TForm_Verlauf::createMenu()
+{
+    MainMenu1 = new QMenuBar(this);
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    // The menu keeps the system's colours on the navy window.
+    MainMenu1->setAutoFillBackground(true);
+    UseSystemColours(MainMenu1);
+    QMenu *file = MainMenu1->addMenu(QStringLiteral("&Datei"));
+    Datei1 = file->menuAction();
+    Datei1->setObjectName(QStringLiteral("Datei1"));
+    const auto addItem = [&](const char *name, const QString &caption,
+                             void (TForm_Verlauf::*handler)(), const QKeySequence &keys) {
+        QAction *action = file->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    DateienHinzufuegen1 = addItem("DateienHinzufuegen1", QStringLiteral("Dateien &hinzufügen…"),
+                                  &TForm_Verlauf::DateienHinzufuegenClick, QKeySequence::Open);
+    file->addSeparator();
+    Drucken1 = addItem("Drucken1", QStringLiteral("&Drucken…"), &TForm_Verlauf::DruckenClick,
+                       QKeySequence::Print);
+    AlsPNGspeichern1 = addItem("AlsPNGspeichern1", QStringLiteral("Als &PNG speichern…"),
+                               &TForm_Verlauf::AlsPNGspeichernClick, {});
+    AlsCSVspeichern1 = addItem("AlsCSVspeichern1", QStringLiteral("Als &CSV speichern…"),
+                               &TForm_Verlauf::AlsCSVspeichernClick, QKeySequence::Save);
+    file->addSeparator();
+    Beenden1 = addItem("Beenden1", QStringLiteral("&Beenden"), &TForm_Verlauf::Beenden1Click, {});
+}
+
+void TForm_Verlauf::createButtons(QVBoxLayout *layout)
+{
+    auto *row = new QHBoxLayout;
+    const auto addButton = [&](const char *name, const QString &caption,
+                               void (TForm_Verlauf::*handler)()) {
+        auto *button = new QPushButton(caption, this);
+        button->setObjectName(QString::fromLatin1(name));
+        // Enter in the window must not press a button the player did not choose.
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, handler);
+        row->addWidget(button);
+        return button;
+    };
+    But_Hinzufuegen = addButton("But_Hinzufuegen", QStringLiteral("Dateien hinzufügen…"),
+                                &TForm_Verlauf::DateienHinzufuegenClick);
+    row->addStretch(1);
+    But_Drucken =
+        addButton("But_Drucken", QStringLiteral("Drucken…"), &TForm_Verlauf::DruckenClick);
+    But_PNG = addButton("But_PNG", QStringLiteral("Als PNG speichern…"),
+                        &TForm_Verlauf::AlsPNGspeichernClick);
+    But_CSV = addButton("But_CSV", QStringLiteral("Als CSV speichern…"),
+                        &TForm_Verlauf::AlsCSVspeichernClick);
+    row->addStretch(1);
+    But_Schliessen =
+        addButton("But_Schliessen", QStringLiteral("Schließen"), &TForm_Verlauf::Beenden1Click);
+    layout->addLayout(row);
+}
+
+void TForm_Verlauf::FormCreate()
+{
+    ScaleToScreen(this);
+    fitChartFonts();
+}
+
+void TForm_Verlauf::changeEvent(QEvent *event)
+{
+    ModalForm::changeEvent(event);
+    if (event->type() == QEvent::FontChange && Chart_Verlauf)
+        fitChartFonts();
+}
+
+// The chart draws with fonts of its own; they follow the window's scaled font.
+void TForm_Verlauf::fitChartFonts()
+{
+    QChart *chart = Chart_Verlauf->chart();
+    const QFont base = font();
+    QFont bold = base;
+    bold.setBold(true);
+    QFont title = bold;
+    if (title.pointSizeF() > 0)
+        title.setPointSizeF(title.pointSizeF() * 1.2);
+    chart->setTitleFont(title);
+    chart->legend()->setFont(base);
+    const auto axes = chart->axes();
+    for (QAbstractAxis *axis : axes) {
+        axis->setLabelsFont(base);
+        axis->setTitleFont(bold);
+    }
+    const qreal markerSize = std::max(8, QFontMetrics(base).height() * 4 / 5);
+    const auto series = chart->series();
+    for (QAbstractSeries *one : series) {
+        if (auto *scatter = qobject_cast<QScatterSeries *>(one))
+            scatter->setMarkerSize(markerSize);
+    }
+}
+
+void TForm_Verlauf::AddGames(const QList<OverallResultRecord> &records, const QString &fileName)
+{
+    m_history.add(records, fileName);
+    rebuildChart();
+}
+
+void TForm_Verlauf::rebuildChart()
+{
+    QToolTip::hideText();
+    QChart *chart = Chart_Verlauf->chart();
+    chart->removeAllSeries();
+    const auto oldAxes = chart->axes();
+    for (QAbstractAxis *axis : oldAxes) {
+        chart->removeAxis(axis);
+        delete axis;
+    }
+    m_levelGames.clear();
+
+    auto *axisX = new QDateTimeAxis;
+    axisX->setTickCount(6);
+    auto *axisY = new QValueAxis;
+    axisY->setTitleText(QStringLiteral("erreichte Punkte in %"));
+    // A little room below 0 and above 100, so markers there are not cut in half; the
+    // ticks stay at 0, 10, ..., 100.
+    axisY->setRange(-4, 104);
+    axisY->setTickType(QValueAxis::TicksDynamic);
+    axisY->setTickAnchor(0);
+    axisY->setTickInterval(10);
+    axisY->setLabelFormat(QStringLiteral("%.0f"));
+    chart->addAxis(axisX, Qt::AlignBottom);
+    chart->addAxis(axisY, Qt::AlignLeft);
+
+    const QList<HistoryGame> &games = m_history.games();
+    QMap<int, QScatterSeries *> levels;
+    for (qsizetype i = 0; i < games.size(); ++i) {
+        const OverallResultRecord &record = games[i].record;
+        const int level = record.DifficultyLevel;
+        QScatterSeries *&series = levels[level];
+        if (!series) {
+            series = new QScatterSeries;
+            series->setName(QStringLiteral("S-Grad %1").arg(level));
+        }
+        // A game without possible points sits on the 0 line; the trend leaves it out.
+        series->append(double(games[i].moment.toMSecsSinceEpoch()),
+                       PercentAchieved(record).value_or(0.0));
+        m_levelGames[level].append(int(i));
+    }
+    for (auto it = levels.cbegin(); it != levels.cend(); ++it) {
+        QScatterSeries *series = it.value();
+        chart->addSeries(series);
+        series->attachAxis(axisX);
+        series->attachAxis(axisY);
+        const QColor colour = LevelColour(it.key());
+        series->setColor(colour);
+        series->setBorderColor(colour.darker(160));
+        series->setMarkerShape(LevelShape(it.key()));
+        const int level = it.key();
+        connect(series, &QScatterSeries::hovered, this,
+                [this, level](const QPointF &point, bool state) {
+                    SeriesHovered(level, point, state);
+                });
+    }
+
+    const QList<QPointF> points = PercentPoints(games);
+    if (const std::optional<LinearFit> fit = FitLeastSquares(points)) {
+        const auto [first, last] =
+            std::minmax_element(points.cbegin(), points.cend(),
+                                [](const QPointF &a, const QPointF &b) { return a.x() < b.x(); });
+        auto *trend = new QLineSeries;
+        trend->setName(QStringLiteral("Trend"));
+        trend->append(trendSegment(*fit, first->x(), last->x()));
+        chart->addSeries(trend);
+        trend->attachAxis(axisX);
+        trend->attachAxis(axisY);
+        trend->setPen(QPen(QColor(60, 60, 60), 2, Qt::DashLine));
+    }
+
+    QDateTime from = RandomClock::now().addDays(-7);
+    QDateTime to = RandomClock::now().addDays(1);
+    if (!games.isEmpty()) {
+        from = games.constFirst().moment;
+        to = games.constLast().moment;
+        const qint64 margin = std::max<qint64>(from.msecsTo(to) / 20, MsPerDay / 2);
+        from = from.addMSecs(-margin);
+        to = to.addMSecs(margin);
+    }
+    axisX->setRange(from, to);
+    // With less than a day between two ticks the dates alone would repeat.
+    const bool withTime = from.msecsTo(to) < MsPerDay * (axisX->tickCount() - 1);
+    axisX->setFormat(withTime ? QStringLiteral("dd.MM. HH:mm") : QStringLiteral("dd.MM.yyyy"));
+    axisX->setTitleText(withTime ? QStringLiteral("Datum und Uhrzeit") : QStringLiteral("Datum"));
+
+    chart->setTitle(
+        games.isEmpty()
+            ? QStringLiteral("Keine Spiele")
+            : QStringLiteral("Merken und Wiedergeben: %1").arg(gameCountText(games.size())));
+    for (QWidget *exporter : {static_cast<QWidget *>(But_Drucken), static_cast<QWidget *>(But_PNG),
+                              static_cast<QWidget *>(But_CSV)})
+        exporter->setEnabled(!games.isEmpty());
+    for (QAction *exporter : {Drucken1, AlsPNGspeichern1, AlsCSVspeichern1})
+        exporter->setEnabled(!games.isEmpty());
+    showFiles();
+    fitChartFonts();
+}
+
+void TForm_Verlauf::showFiles()
+{
+    const QStringList &files = m_history.files();
+    if (files.isEmpty()) {
+        Label_Dateien->clear();
+        return;
+    }
+    Label_Dateien->setText(
+        (files.size() == 1 ? QStringLiteral("Datei: ") : QStringLiteral("Dateien: ")) +
+        fileListText(files));
+    Label_Dateien->setToolTip(files.join(QLatin1Char('\n')));
+}
+
+void TForm_Verlauf::SeriesHovered(int level, const QPointF &point, bool state)
+{
+    // The view's own tooltip handling shows the chart's tooltip once the cursor rests (and
+    // would hide any other), so the text goes there as well.
+    QChart *chart = Chart_Verlauf->chart();
+    if (!state) {
+        chart->setToolTip(QString());
+        QToolTip::hideText();
+        return;
+    }
+    const QList<int> indexes = m_levelGames.value(level);
+    const QList<HistoryGame> &games = m_history.games();
+    // The point hovered is one of the series' own points; the nearest game is it.
+    int best = -1;
+    double bestDistance = 0;
+    for (const int index : indexes) {
+        const HistoryGame &game = games[index];
+        const double distance = std::abs(double(game.moment.toMSecsSinceEpoch()) - point.x()) +
+                                std::abs(PercentAchieved(game.record).value_or(0.0) - point.y());
+        if (best < 0 || distance < bestDistance) {
+            best = index;
+            bestDistance = distance;
+        }
+    }
+    if (best < 0)
+        return;
+    // As large as the window's text; the lines stay as they are.
+    const QString text = QStringLiteral("<div style=\"white-space:pre; font-size:%1pt\">%2</div>")
+                             .arg(font().pointSizeF())
+                             .arg(GameToolTip(games[best]).toHtmlEscaped());
+    chart->setToolTip(text);
+    QToolTip::showText(QCursor::pos(), text, Chart_Verlauf->viewport());
+}
+
+void TForm_Verlauf::DateienHinzufuegenClick()
+{
+    const QStringList paths = FileDialogs::ExecuteMany(OpenDialog_Verlauf);
+    if (paths.isEmpty())
+        return;
+    QStringList refused;
+    for (const QString &path : paths) {
+        const GameFile file = ReadGameFile(path);
+        if (!file.error.isEmpty())
+            refused.append(file.error + QLatin1Char('\n') + path);
+        else
+            m_history.add(file.records, path);
+    }
+    rebuildChart();
+    if (!refused.isEmpty())
+        ShowError(refused.join(QStringLiteral("\n\n")), this);
+}
+
+void TForm_Verlauf::PaintPage(QPainter &painter, const QRectF &page)
+{
+    painter.save();
+    QFont font = this->font();
+    font.setPixelSize(std::max(1, int(page.height() / 40)));
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    const QFontMetricsF metrics(font, painter.device());
+    const QDateTime moment = RandomClock::now();
+    const QString heading = QStringLiteral("Verlauf: Merken und Wiedergeben    gedruckt am    ") +
+                            RandomClock::shortDateText(moment) + QStringLiteral(" um    ") +
+                            RandomClock::longTimeText(moment) + QStringLiteral(" Uhr");
+    qreal y = page.top();
+    painter.drawText(QPointF(page.left(), y + metrics.ascent()), heading);
+    y += metrics.lineSpacing();
+    const QString files = metrics.elidedText(Label_Dateien->text(), Qt::ElideMiddle, page.width());
+    painter.drawText(QPointF(page.left(), y + metrics.ascent()), files);
+    y += 1.5 * metrics.lineSpacing();
+    // The chart is laid out once more with the page's proportions, at the width it has on
+    // the screen so that its texts keep their size relative to it, and then put back.
+    const QRectF target(page.left(), y, page.width(), page.bottom() - y);
+    QChart *chart = Chart_Verlauf->chart();
+    const QSizeF shown = chart->size();
+    const qreal width = std::max<qreal>(shown.width(), DesignWidth);
+    chart->resize(QSizeF(width, width * target.height() / target.width()));
+    chart->scene()->render(&painter, target, chart->sceneBoundingRect(), Qt::KeepAspectRatio);
+    chart->resize(shown);
+    painter.restore();
+}
+
+void TForm_Verlauf::DruckenClick()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setDocName(QStringLiteral("Verlauf"));
+    if (!RunPrintDialog(printer, this))
+        return;
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        ShowError(QStringLiteral("Der Ausdruck konnte nicht begonnen werden."), this);
+        return;
+    }
+    PaintPage(painter, QRectF(QPointF(0, 0),
+                              printer.pageLayout().paintRectPixels(printer.resolution()).size()));
+    painter.end();
+}
+
+void TForm_Verlauf::saveExport(QFileDialog *dialog, const QByteArray &bytes)
+{
+    const QString path = FileDialogs::Execute(dialog);
+    if (path.isEmpty())
+        return;
+    try {
+        // Either way the file appears or changes only once every byte is on the disk.
+        if (RecordFile::Exists(path))
+            RecordSave::Replace(path, bytes);
+        else
+            RecordSave::Create(path, bytes);
+    } catch (const InOutError &error) {
+        ShowError(error.message() + QLatin1Char('\n') + path +
+                      QStringLiteral("\nDie Datei wurde nicht gespeichert."),
+                  this);
+    }
+}
+
+void TForm_Verlauf::AlsPNGspeichernClick()
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    Chart_Verlauf->grab().toImage().save(&buffer, "PNG");
+    saveExport(SaveDialog_PNG, bytes);
+}
+
+void TForm_Verlauf::AlsCSVspeichernClick()
+{
+    saveExport(SaveDialog_CSV, HistoryCsv(m_history.games()));
+}
+
+void TForm_Verlauf::Beenden1Click()
+{
+    close();
+}
+
+void TForm_Verlauf::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    ModalForm::keyPressEvent(event);
+}
+
+void ShowVerlauf(QWidget *parent, const QList<OverallResultRecord> &records,
+                 const QString &fileName)
+{
+    const QString damaged = DamagedRecordsError(records);
+    if (!damaged.isEmpty()) {
+        ShowError(damaged + QLatin1Char('\n') + fileName, parent);
+        return;
+    }
+    TForm_Verlauf window(parent);
+    window.AddGames(records, fileName);
+    Form_Verlauf = &window;
+    window.ShowModal();
+    Form_Verlauf = nullptr;
+}
