@@ -6,6 +6,7 @@ set(MENTARO_HICOLOR_DIR ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 
 # Programs.
 install(TARGETS mentaro RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS mentaro-erg RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # The capitals file that the program copies into each player's data folder.
 install(FILES ${CMAKE_BINARY_DIR}/Hauptsta.FKL DESTINATION ${MENTARO_DATA_DIR})

@@ -14,6 +14,7 @@ cmake --install "$build" --prefix "$prefix" --component program >/dev/null
 
 expected=(
     bin/mentaro
+    bin/mentaro-erg
     share/mentaro/Hauptsta.FKL
     share/applications/de.fokulantorium.mentaro.desktop
     share/metainfo/de.fokulantorium.mentaro.metainfo.xml
@@ -27,7 +28,9 @@ missing=0
 for file in "${expected[@]}"; do
     [ -s "$prefix/$file" ] || { echo "FAIL: $file not installed"; missing=1; }
 done
-[ -x "$prefix/bin/mentaro" ] || { echo "FAIL: bin/mentaro not executable"; missing=1; }
+for program in mentaro mentaro-erg; do
+    [ -x "$prefix/bin/$program" ] || { echo "FAIL: bin/$program not executable"; missing=1; }
+done
 [ $missing -eq 0 ] || exit 1
 for size in 16 24 32 48 64 128 256; do
     identify -format '%w %h\n' "$prefix/share/icons/hicolor/${size}x${size}/apps/mentaro.png" |
@@ -37,5 +40,7 @@ cmp "$prefix/share/doc/mentaro/COPYING" "$source/COPYING"
 grep -qx 'Exec=mentaro' "$prefix/share/applications/de.fokulantorium.mentaro.desktop"
 grep -qx 'Icon=mentaro' "$prefix/share/applications/de.fokulantorium.mentaro.desktop"
 echo "all ${#expected[@]} files installed"
+"$prefix/bin/mentaro-erg" --help | grep -q '^Aufruf: mentaro-erg' ||
+    { echo "FAIL: the installed mentaro-erg does not run"; exit 1; }
 
 "$here/installed_program_check.sh" "$prefix/bin/mentaro" "$prefix/share/mentaro"

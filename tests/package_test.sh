@@ -21,10 +21,13 @@ field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Version)" = "$version" ] || { echo "FAIL: version $(field Version)"; exit 1; }
 depends=$(field Depends)
 echo "Depends: $depends"
-for needed in libqt6widgets6 libqt6printsupport6 qt6-translations-l10n qt6-qpa-plugins fonts-liberation2; do
+for needed in libqt6widgets6 libqt6printsupport6 libqt6charts6 qt6-translations-l10n qt6-qpa-plugins \
+              fonts-liberation2; do
     grep -q "$needed" <<<"$depends" || { echo "FAIL: no dependency on $needed"; exit 1; }
 done
 if grep -q -- '-dev\b' <<<"$depends"; then echo "FAIL: depends on a -dev package"; exit 1; fi
 
 dpkg-deb -x "$deb" "$work/root"
+"$work/root/usr/bin/mentaro-erg" --help | grep -q '^Aufruf: mentaro-erg' ||
+    { echo "FAIL: the packaged mentaro-erg does not run"; exit 1; }
 "$here/installed_program_check.sh" "$work/root/usr/bin/mentaro" "$work/root/usr/share/mentaro" --capitals
