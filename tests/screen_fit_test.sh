@@ -27,18 +27,37 @@ record() {
     "$binary" & pid=$!
     failed=0
 
-    # Waits for a visible window whose caption matches, and gives it the keyboard.
+    # The visible windows whose caption matches. A window that vanishes while xdotool walks the
+    # window tree (a menu closing, say) kills that search with an X error: it is repeated, so
+    # only "no such window" comes back as status 1.
+    search_visible() {
+        local ids
+        for _ in 1 2 3 4 5; do
+            if ids=$(xdotool search --onlyvisible --name "$1" 2>.search-errors); then
+                echo "$ids"
+                return 0
+            fi
+            grep -q "X Error" .search-errors || return 1
+        done
+        return 2
+    }
+    # Waits for a visible window whose caption matches, sets $window to it and gives it the
+    # keyboard.
     window_named() {
-        local id
-        id=$(timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1) || true
-        [ -n "$id" ] || { echo "no window \"$1\""; kill $pid; exit 1; }
-        xdotool windowfocus --sync "$id" 2>/dev/null || true
-        echo "$id"
+        window=
+        for _ in $(seq 300); do
+            window=$(search_visible "$1" | head -n 1)
+            [ -n "$window" ] && break
+            sleep 0.1
+        done
+        [ -n "$window" ] || { echo "no window \"$1\""; kill $pid; exit 1; }
+        xdotool windowfocus --sync "$window" 2>/dev/null || true
     }
     # Waits until no visible window has the caption any more.
     window_gone() {
         for _ in $(seq 300); do
-            xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+            search_visible "$1" >/dev/null
+            [ $? -eq 1 ] && return 0
             sleep 0.1
         done
         echo "window \"$1\" still shown"; kill $pid; exit 1
@@ -58,46 +77,46 @@ record() {
         fi
     }
 
-    main=$(window_named "^Fokulantorium")
-    check_inside "$main" "Fokulantorium"
+    window_named "^Fokulantorium"
+    check_inside "$window" "Fokulantorium"
 
     xdotool key --clearmodifiers alt+s m
-    settings=$(window_named "^Merken und Wiedergeben")
-    check_inside "$settings" "Merken und Wiedergeben"
+    window_named "^Merken und Wiedergeben"
+    check_inside "$window" "Merken und Wiedergeben"
 
     xdotool key --clearmodifiers alt+e
-    result=$(window_named "^letztes Einzelergebnis")
-    check_inside "$result" "letztes Einzelergebnis"
+    window_named "^letztes Einzelergebnis"
+    check_inside "$window" "letztes Einzelergebnis"
     xdotool key --clearmodifiers Escape
     window_gone "^letztes Einzelergebnis"
 
-    settings=$(window_named "^Merken und Wiedergeben")
+    window_named "^Merken und Wiedergeben"
     xdotool key --clearmodifiers alt+d d
-    dialog=$(window_named "^Öffnen$")
+    window_named "^Öffnen$"
     xdotool type --delay 10 "$PWD/Probe.ERG"
     xdotool key --clearmodifiers Return
-    results=$(window_named "^gespeicherte Gesamtergebnisse")
+    window_named "^gespeicherte Gesamtergebnisse"
     xdotool key --clearmodifiers alt+d v
-    chart=$(window_named "^Verlauf$")
-    check_inside "$chart" "Verlauf"
+    window_named "^Verlauf$"
+    check_inside "$window" "Verlauf"
     xdotool key --clearmodifiers Escape
     window_gone "^Verlauf$"
-    results=$(window_named "^gespeicherte Gesamtergebnisse")
+    window_named "^gespeicherte Gesamtergebnisse"
     xdotool key --clearmodifiers Escape
     window_gone "^gespeicherte Gesamtergebnisse"
 
-    settings=$(window_named "^Merken und Wiedergeben")
+    window_named "^Merken und Wiedergeben"
     xdotool key --clearmodifiers alt+z
     window_gone "^Merken und Wiedergeben"
 
-    main=$(window_named "^Fokulantorium")
+    window_named "^Fokulantorium"
     xdotool key --clearmodifiers alt+s Down Return
-    colours=$(window_named "Farben merken$")
-    check_inside "$colours" "   Farben merken"
+    window_named "Farben merken$"
+    check_inside "$window" "   Farben merken"
     xdotool key --clearmodifiers alt+d b
     window_gone "Farben merken$"
 
-    main=$(window_named "^Fokulantorium")
+    window_named "^Fokulantorium"
     xdotool key --clearmodifiers alt+d b
     for _ in $(seq 300); do
         kill -0 $pid 2>/dev/null || break
