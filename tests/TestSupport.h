@@ -3,6 +3,7 @@
 
 #include "common/MessageBoxes.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -66,6 +67,10 @@ private:
 
 // The names in a directory other than "." and "..", sorted.
 QStringList directoryEntries(const QString &directory);
+// The whole content of a file; empty when it cannot be read.
+QByteArray readAll(const QString &path);
+// Makes bytes the whole content of a file; a failure fails the calling test.
+void writeAll(const QString &path, const QByteArray &bytes);
 
 // Runs action once, from the event loop, when window has become the active modal window and
 // its activation handler has run: the first moment a player could act on it. Call it before

@@ -21,6 +21,8 @@
 
 using TestSupport::directoryEntries;
 using TestSupport::FileSizeLimit;
+using TestSupport::readAll;
+using TestSupport::writeAll;
 using Step = RecordSave::Step;
 
 namespace {
@@ -36,19 +38,6 @@ QByteArray records(int count, char fill)
 }
 
 const QByteArray NewRecord(RecordSize, 'N');
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 struct stat statOf(const QString &path)
 {

@@ -22,6 +22,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using TestSupport::readAll;
+using TestSupport::writeAll;
+
 namespace {
 
 // Records what a printout draws: texts with their top left corner, lines with their pen.
@@ -95,19 +98,6 @@ protected:
         }
     }
 };
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 OverallResultRecord sampleRecord(int number)
 {

@@ -23,6 +23,8 @@
 
 #include <optional>
 
+using TestSupport::readAll;
+
 namespace {
 
 // Key events carry their text, so umlauts can be typed too.
@@ -32,12 +34,6 @@ void typeIntoNameField(const QString &text)
         QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(character));
         QApplication::sendEvent(Form_Name->Edit_Namen, &press);
     }
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void setRound(int round, const QString &presented, const QString &typed, const QString &marks,
