@@ -8,6 +8,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QMenu>
 #include <QScreen>
 #include <QWidget>
@@ -74,6 +75,18 @@ void scaleChildGeometries(QWidget *parent, double f)
     }
 }
 
+// Labels sized to their text at design size: a grown font's text is not always exactly as much
+// wider as the grown label, so these are sized to their text again once grown.
+QList<QLabel *> labelsSizedToTheirText(const QWidget *window)
+{
+    QList<QLabel *> labels;
+    for (QLabel *label : window->findChildren<QLabel *>()) {
+        if (!label->wordWrap() && label->size() == label->sizeHint())
+            labels.append(label);
+    }
+    return labels;
+}
+
 // The width a screen of 4:3 shape and the given height has.
 double widthForHeight(double height)
 {
@@ -124,8 +137,11 @@ void ScaleWidgetTree(QWidget *window, int percent)
         return;
     const double f = percent / 100.0;
     window->resize(RoundHalfEven(window->width() * f), RoundHalfEven(window->height() * f));
+    const QList<QLabel *> sizedToText = labelsSizedToTheirText(window);
     scaleFonts(window, f);
     scaleChildGeometries(window, f);
+    for (QLabel *label : sizedToText)
+        label->resize(label->size().expandedTo(label->sizeHint()));
     // The glyph beside a button's caption keeps its size against the text.
     for (QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
         if (!button->icon().isNull())

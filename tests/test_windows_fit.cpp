@@ -1,0 +1,174 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Every window of the program on the screen size the test is started with: inside the
+// available area with its frame, and no control cut off by its window.
+#include "TestSupport.h"
+
+#include "colours/Farben.h"
+#include "common/ScaleToScreen.h"
+#include "disturbance/Billard.h"
+#include "disturbance/Fragehst.h"
+#include "disturbance/Ringe.h"
+#include "disturbance/Stoeren.h"
+#include "disturbance/Stoertex.h"
+#include "exercise/Muw.h"
+#include "exercise/Muw_zahl.h"
+#include "results/Name.h"
+#include "results/Speicher.h"
+#include "results/Verlauf.h"
+#include "results/Zeigen.h"
+#include "shell/Info.h"
+#include "shell/Kr_progr.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QRadioButton>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QStyle>
+#include <QtTest>
+
+#include <memory>
+#include <optional>
+
+class WindowsFitTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase() { TestSupport::destroyProgram(); }
+
+    void windowLiesInsideTheScreen_data();
+    void windowLiesInsideTheScreen();
+    void noControlIsCutOff_data();
+    void noControlIsCutOff();
+
+private:
+    std::unique_ptr<TForm_Verlauf> m_verlauf;
+};
+
+void WindowsFitTest::initTestCase()
+{
+    // The size comes through the offscreen platform's configuration; without it the test
+    // would quietly check the platform's default screen.
+    const QString expected = qEnvironmentVariable("MENTARO_TEST_SCREEN");
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QCOMPARE(QStringLiteral("%1x%2").arg(screen.width()).arg(screen.height()), expected);
+    TestSupport::createProgram();
+    m_verlauf = std::make_unique<TForm_Verlauf>();
+}
+
+static void addWindowRows(TForm_Verlauf *verlauf)
+{
+    QTest::addColumn<QWidget *>("window");
+    const QList<QWidget *> windows = {
+        Form_Prgr,       Form_MuW,    Form_MuW_Zahlen, Form_Stoeren_Vorgabe, Form_Frage_Hst,
+        Form_Frage_Text, Form_Speich_MuW, Form_Name, Form_zeigen,          Form_Info,
+        Form_Farben,     Form_Ringe,  Form_Billard,    verlauf};
+    for (QWidget *window : windows)
+        QTest::newRow(qPrintable(window->objectName())) << window;
+}
+
+void WindowsFitTest::windowLiesInsideTheScreen_data()
+{
+    addWindowRows(m_verlauf.get());
+}
+
+void WindowsFitTest::windowLiesInsideTheScreen()
+{
+    QFETCH(QWidget *, window);
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    // The size the window was built with, in the frame a desktop gives it.
+    const QSize framed = window->size().grownBy(WindowFrame);
+    QVERIFY2(framed.width() <= available.width() && framed.height() <= available.height(),
+             qPrintable(QStringLiteral("%1 x %2 in its frame on %3 x %4")
+                            .arg(framed.width())
+                            .arg(framed.height())
+                            .arg(available.width())
+                            .arg(available.height())));
+}
+
+void WindowsFitTest::noControlIsCutOff_data()
+{
+    addWindowRows(m_verlauf.get());
+}
+
+// The room the text of a label or button leaves it, and the width and height the text's
+// glyphs take; no room when the control shows no plain text of its own.
+struct TextRoom
+{
+    QSize room;
+    QSize text;
+};
+
+static std::optional<TextRoom> textRoomOf(QWidget *control)
+{
+    QString text;
+    QSize room;
+    if (auto *label = qobject_cast<QLabel *>(control); label && !label->wordWrap()) {
+        text = label->text();
+        room = label->contentsRect().size();
+    } else if (auto *button = qobject_cast<QAbstractButton *>(control)) {
+        text = button->text().remove(QLatin1Char('&'));
+        // The indicator of a radio button or check box, or a button's own frame.
+        const int beside = qobject_cast<QRadioButton *>(button) || qobject_cast<QCheckBox *>(button)
+                               ? button->style()->pixelMetric(QStyle::PM_IndicatorWidth) +
+                                     button->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing)
+                               : 4;
+        room = QSize(button->width() - beside, button->height());
+    }
+    // Blanks at the end of a caption take room but show nothing.
+    while (text.endsWith(QLatin1Char(' ')))
+        text.chop(1);
+    if (text.isEmpty() || text.contains(QLatin1Char('<')) || text.contains(QLatin1Char('\n')))
+        return std::nullopt;
+    const QFontMetrics metrics(control->font());
+    return TextRoom{room, QSize(metrics.horizontalAdvance(text), metrics.tightBoundingRect(text).height())};
+}
+
+// Each control the window shows lies inside the window, and the text of a label or button is
+// not wider or higher than the control leaves it.
+void WindowsFitTest::noControlIsCutOff()
+{
+    QFETCH(QWidget *, window);
+    // What showing the window would do first: lay it out at the size it was built with.
+    if (window->layout())
+        window->layout()->activate();
+    QResizeEvent laidOut(window->size(), window->size());
+    QCoreApplication::sendEvent(window, &laidOut);
+
+    QStringList cut;
+    const QRect inside = window->rect();
+    for (QWidget *child : window->findChildren<QWidget *>()) {
+        if (child->isWindow() || !child->isVisibleTo(window) || child->objectName().isEmpty())
+            continue;
+        const QRect area(child->mapTo(window, QPoint(0, 0)), child->size());
+        if (!inside.contains(area)) {
+            cut << QStringLiteral("%1 (%2, %3, %4 x %5) outside the window of %6 x %7")
+                       .arg(child->objectName())
+                       .arg(area.x())
+                       .arg(area.y())
+                       .arg(area.width())
+                       .arg(area.height())
+                       .arg(inside.width())
+                       .arg(inside.height());
+            continue;
+        }
+        const std::optional<TextRoom> text = textRoomOf(child);
+        if (text && (text->text.width() > text->room.width() ||
+                     text->text.height() > text->room.height()))
+            cut << QStringLiteral("%1: text of %2 x %3 in %4 x %5")
+                       .arg(child->objectName())
+                       .arg(text->text.width())
+                       .arg(text->text.height())
+                       .arg(text->room.width())
+                       .arg(text->room.height());
+    }
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
+}
+
+QTEST_MAIN(WindowsFitTest)
+#include "test_windows_fit.moc"
