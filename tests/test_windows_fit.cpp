@@ -33,6 +33,56 @@
 #include <memory>
 #include <optional>
 
+namespace {
+
+void addWindowRows(TForm_Verlauf *verlauf)
+{
+    QTest::addColumn<QWidget *>("window");
+    const QList<QWidget *> windows = {
+        Form_Prgr,      Form_MuW,        Form_MuW_Zahlen, Form_Stoeren_Vorgabe,
+        Form_Frage_Hst, Form_Frage_Text, Form_Speich_MuW, Form_Name,
+        Form_zeigen,    Form_Info,       Form_Farben,     Form_Ringe,
+        Form_Billard,   verlauf};
+    for (QWidget *window : windows)
+        QTest::newRow(qPrintable(window->objectName())) << window;
+}
+
+// The room the text of a label or button leaves it, and the width and height the text's
+// glyphs take; no room when the control shows no plain text of its own.
+struct TextRoom
+{
+    QSize room;
+    QSize text;
+};
+
+std::optional<TextRoom> textRoomOf(QWidget *control)
+{
+    QString text;
+    QSize room;
+    if (auto *label = qobject_cast<QLabel *>(control); label && !label->wordWrap()) {
+        text = label->text();
+        room = label->contentsRect().size();
+    } else if (auto *button = qobject_cast<QAbstractButton *>(control)) {
+        text = button->text().remove(QLatin1Char('&'));
+        // The indicator of a radio button or check box, or a button's own frame.
+        const int beside = qobject_cast<QRadioButton *>(button) || qobject_cast<QCheckBox *>(button)
+                               ? button->style()->pixelMetric(QStyle::PM_IndicatorWidth) +
+                                     button->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing)
+                               : 4;
+        room = QSize(button->width() - beside, button->height());
+    }
+    // Blanks at the end of a caption take room but show nothing.
+    while (text.endsWith(QLatin1Char(' ')))
+        text.chop(1);
+    if (text.isEmpty() || text.contains(QLatin1Char('<')) || text.contains(QLatin1Char('\n')))
+        return std::nullopt;
+    const QFontMetrics metrics(control->font());
+    return TextRoom{
+        room, QSize(metrics.horizontalAdvance(text), metrics.tightBoundingRect(text).height())};
+}
+
+} // namespace
+
 class WindowsFitTest : public QObject
 {
     Q_OBJECT
@@ -61,17 +111,6 @@ void WindowsFitTest::initTestCase()
     m_verlauf = std::make_unique<TForm_Verlauf>();
 }
 
-static void addWindowRows(TForm_Verlauf *verlauf)
-{
-    QTest::addColumn<QWidget *>("window");
-    const QList<QWidget *> windows = {
-        Form_Prgr,       Form_MuW,    Form_MuW_Zahlen, Form_Stoeren_Vorgabe, Form_Frage_Hst,
-        Form_Frage_Text, Form_Speich_MuW, Form_Name, Form_zeigen,          Form_Info,
-        Form_Farben,     Form_Ringe,  Form_Billard,    verlauf};
-    for (QWidget *window : windows)
-        QTest::newRow(qPrintable(window->objectName())) << window;
-}
-
 void WindowsFitTest::windowLiesInsideTheScreen_data()
 {
     addWindowRows(m_verlauf.get());
@@ -94,39 +133,6 @@ void WindowsFitTest::windowLiesInsideTheScreen()
 void WindowsFitTest::noControlIsCutOff_data()
 {
     addWindowRows(m_verlauf.get());
-}
-
-// The room the text of a label or button leaves it, and the width and height the text's
-// glyphs take; no room when the control shows no plain text of its own.
-struct TextRoom
-{
-    QSize room;
-    QSize text;
-};
-
-static std::optional<TextRoom> textRoomOf(QWidget *control)
-{
-    QString text;
-    QSize room;
-    if (auto *label = qobject_cast<QLabel *>(control); label && !label->wordWrap()) {
-        text = label->text();
-        room = label->contentsRect().size();
-    } else if (auto *button = qobject_cast<QAbstractButton *>(control)) {
-        text = button->text().remove(QLatin1Char('&'));
-        // The indicator of a radio button or check box, or a button's own frame.
-        const int beside = qobject_cast<QRadioButton *>(button) || qobject_cast<QCheckBox *>(button)
-                               ? button->style()->pixelMetric(QStyle::PM_IndicatorWidth) +
-                                     button->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing)
-                               : 4;
-        room = QSize(button->width() - beside, button->height());
-    }
-    // Blanks at the end of a caption take room but show nothing.
-    while (text.endsWith(QLatin1Char(' ')))
-        text.chop(1);
-    if (text.isEmpty() || text.contains(QLatin1Char('<')) || text.contains(QLatin1Char('\n')))
-        return std::nullopt;
-    const QFontMetrics metrics(control->font());
-    return TextRoom{room, QSize(metrics.horizontalAdvance(text), metrics.tightBoundingRect(text).height())};
 }
 
 // Each control the window shows lies inside the window, and the text of a label or button is
@@ -158,8 +164,8 @@ void WindowsFitTest::noControlIsCutOff()
             continue;
         }
         const std::optional<TextRoom> text = textRoomOf(child);
-        if (text && (text->text.width() > text->room.width() ||
-                     text->text.height() > text->room.height()))
+        if (text &&
+            (text->text.width() > text->room.width() || text->text.height() > text->room.height()))
             cut << QStringLiteral("%1: text of %2 x %3 in %4 x %5")
                        .arg(child->objectName())
                        .arg(text->text.width())
