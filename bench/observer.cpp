@@ -279,8 +279,11 @@ void Observer::processEvents(std::int64_t wokeNs)
 
 void Observer::damageSeen(const XDamageNotifyEvent &event, std::int64_t wokeNs)
 {
+    // Only the hunt's own damage object dates a first drawing. A window can become a candidate
+    // after a watch of it was set up (its creation read late), and the watch's report of a
+    // drawing must not be taken for the hunt's.
     const auto candidate = m_candidates.find(event.drawable);
-    if (candidate != m_candidates.end()) {
+    if (candidate != m_candidates.end() && candidate->second == event.damage) {
         firstDrawing(candidate->first, candidate->second, wokeNs, event.timestamp);
         return;
     }
@@ -446,7 +449,7 @@ void Observer::firstDrawing(Window window, Damage damage, std::int64_t wokeNs, T
     g_lastError = 0;
     XDamageDestroy(m_display, damage);
     const long pid = windowPid(window);
-    // Qt adds the application's name to the title ("Fokulantorium — Mentaro").
+    // The hunted title is a beginning: a window may add to it.
     if (!m_hunting || windowTitle(window).rfind(m_huntedTitle, 0) != 0 || pid == m_ignoredPid)
         return;
     char line[160];
