@@ -15,8 +15,9 @@
 //   report                           prints what was seen since the last report, then "end"
 // Every other command is answered with "ready" once it is in force, or "error <text>".
 // Changes are seen through damage events. A time stamp is when the observer learned of the
-// pixels: its wake-up for the damage, or the reply of the capture if more drawing came in
-// meanwhile; never before the pixels were drawn. <server-ms> is the damage's own stamp from the
+// pixels: its wake-up for the damage, the moment it read damage that arrived while it was
+// reading, or the reply of the capture if more drawing came in meanwhile; never before the
+// pixels were drawn. <server-ms> is the damage's own stamp from the
 // X server, in whole milliseconds.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -32,6 +33,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -95,7 +97,8 @@ struct RegionWatch
     std::uint64_t lastHash = 0;
     bool seen = false;
     bool dirty = false;
-    Time dirtySince = 0; // server time of the first damage of the batch
+    Time dirtySince = 0;        // server time of the first damage of the batch
+    std::int64_t learnedNs = 0; // when the observer read the latest damage of the region
 };
 
 struct RepaintWatch
@@ -104,6 +107,7 @@ struct RepaintWatch
     Damage damage = 0;
     bool dirty = false;
     Time dirtySince = 0;
+    std::int64_t learnedNs = 0; // when the observer read the first damage of the batch
 };
 
 class Observer
@@ -121,8 +125,11 @@ private:
     void reply(const std::string &line);
     // Reads what has arrived and takes note of it; wokeNs is when the observer woke for it.
     void processEvents(std::int64_t wokeNs);
-    void readEvents(std::int64_t wokeNs);
-    void damageSeen(const XDamageNotifyEvent &event, std::int64_t wokeNs);
+    // Events already there count as learned at knownNs; what arrives while they are read, when
+    // it is read.
+    void readEvents(std::int64_t knownNs);
+    void damageSeen(const XDamageNotifyEvent &event, std::int64_t learnedNs);
+    void reportRepaint(RepaintWatch &watch);
     void windowCreated(Window window);
     void firstDrawing(Window window, Damage damage, std::int64_t wokeNs, Time serverTime);
     bool capture(RegionWatch &watch, std::uint64_t &hash);
@@ -216,13 +223,23 @@ int Observer::run(const char *priority)
     return 0;
 }
 
-void Observer::readEvents(std::int64_t wokeNs)
+void Observer::readEvents(std::int64_t knownNs)
 {
-    while (XPending(m_display) > 0) {
+    std::int64_t learnedNs = knownNs;
+    int unread = XEventsQueued(m_display, QueuedAfterReading);
+    for (;;) {
+        if (unread == 0) {
+            unread = XPending(m_display);
+            if (unread == 0)
+                break;
+            // Drawn while the events before were being read: known from now on only.
+            learnedNs = monotonicNs();
+        }
+        --unread;
         XEvent event;
         XNextEvent(m_display, &event);
         if (event.type == m_damageEvent + XDamageNotify)
-            damageSeen(*reinterpret_cast<XDamageNotifyEvent *>(&event), wokeNs);
+            damageSeen(*reinterpret_cast<XDamageNotifyEvent *>(&event), learnedNs);
         else if (event.type == CreateNotify && m_hunting && event.xcreatewindow.parent == m_root)
             windowCreated(event.xcreatewindow.window);
     }
@@ -235,7 +252,7 @@ void Observer::processEvents(std::int64_t wokeNs)
     bool dirty = true;
     while (dirty) {
         for (auto &watch : m_regions) {
-            std::int64_t knownAt = wokeNs;
+            std::int64_t knownAt = std::max(wokeNs, watch->learnedNs);
             while (watch->dirty) {
                 watch->dirty = false;
                 std::uint64_t hash = 0;
@@ -243,9 +260,9 @@ void Observer::processEvents(std::int64_t wokeNs)
                 // The server sends a drawing's damage before the reply of a capture that
                 // shows it. Damage that came with the reply may therefore be in the captured
                 // pixels already: they are known to be on the screen only from now on.
-                readEvents(wokeNs);
+                readEvents(monotonicNs());
                 if (watch->dirty)
-                    knownAt = monotonicNs();
+                    knownAt = std::max(monotonicNs(), watch->learnedNs);
                 if (!captured) {
                     watch->dirty = false;
                     m_records.push_back("error capture of window " + std::to_string(watch->window) +
@@ -267,40 +284,54 @@ void Observer::processEvents(std::int64_t wokeNs)
             dirty = dirty || watch->dirty;
     }
     for (RepaintWatch &watch : m_repaints) {
-        if (!watch.dirty)
-            continue;
-        watch.dirty = false;
-        char line[96];
-        std::snprintf(line, sizeof line, "repaint %lld %lu", (long long)wokeNs,
-                      (unsigned long)watch.dirtySince);
-        m_records.emplace_back(line);
+        if (watch.dirty)
+            reportRepaint(watch);
     }
 }
 
-void Observer::damageSeen(const XDamageNotifyEvent &event, std::int64_t wokeNs)
+void Observer::reportRepaint(RepaintWatch &watch)
+{
+    watch.dirty = false;
+    char line[96];
+    std::snprintf(line, sizeof line, "repaint %lld %lu", (long long)watch.learnedNs,
+                  (unsigned long)watch.dirtySince);
+    m_records.emplace_back(line);
+}
+
+void Observer::damageSeen(const XDamageNotifyEvent &event, std::int64_t learnedNs)
 {
     // Only the hunt's own damage object dates a first drawing. A window can become a candidate
     // after a watch of it was set up (its creation read late), and the watch's report of a
     // drawing must not be taken for the hunt's.
     const auto candidate = m_candidates.find(event.drawable);
     if (candidate != m_candidates.end() && candidate->second == event.damage) {
-        firstDrawing(candidate->first, candidate->second, wokeNs, event.timestamp);
+        firstDrawing(candidate->first, candidate->second, learnedNs, event.timestamp);
         return;
     }
     for (auto &watch : m_regions) {
         if (watch->window != event.drawable)
             continue;
         const XRectangle &a = event.area;
-        if (!watch->dirty && a.x < watch->x + watch->width && a.x + a.width > watch->x &&
+        if (a.x < watch->x + watch->width && a.x + a.width > watch->x &&
             a.y < watch->y + watch->height && a.y + a.height > watch->y) {
-            watch->dirty = true;
-            watch->dirtySince = event.timestamp;
+            // The capture shows the latest drawing: it is known from when that was read.
+            watch->learnedNs = std::max(watch->learnedNs, learnedNs);
+            if (!watch->dirty) {
+                watch->dirty = true;
+                watch->dirtySince = event.timestamp;
+            }
         }
     }
     for (RepaintWatch &watch : m_repaints) {
-        if (!watch.dirty && watch.window == event.drawable) {
+        if (watch.window != event.drawable)
+            continue;
+        // Drawing read later than the batch so far is a batch of its own, dated when read.
+        if (watch.dirty && learnedNs > watch.learnedNs)
+            reportRepaint(watch);
+        if (!watch.dirty) {
             watch.dirty = true;
             watch.dirtySince = event.timestamp;
+            watch.learnedNs = learnedNs;
         }
     }
 }

@@ -320,9 +320,14 @@ void TestObserver::windowsOfTheIgnoredProcessAreNotHunted()
     QVERIFY(m_observer.send(QStringLiteral("repaints %1").arg(window.winId())));
     const qint64 drawn = MonotonicNs();
     window.panel->repaint();
-    QVERIFY(waitFor(
+    const bool seen = waitFor(
         [drawn](const ScreenRecord &r) { return r.kind == ScreenRecord::Repaint && r.ns > drawn; },
-        nullptr));
+        nullptr);
+    // A miss says what was reported instead, and when, against the repaint.
+    QStringList reported;
+    for (const ScreenRecord &r : std::as_const(m_seen))
+        reported << QStringLiteral("kind %1 at %2 us").arg(r.kind).arg((r.ns - drawn) / 1000);
+    QVERIFY2(seen, qPrintable(reported.join(QStringLiteral(", "))));
     for (const ScreenRecord &record : std::as_const(m_seen))
         QVERIFY(record.kind != ScreenRecord::FirstFrame);
 }
