@@ -101,6 +101,18 @@ if [ "${1:-}" = --scene ]; then
         focus "$settings"
         key alt+s
     }
+    # Takes the picture $1 of the exercise window while it is captioned "$2 (round)"; kept only
+    # if the phase lasted until the picture was taken.
+    phase_shot() {
+        xdotool search --onlyvisible --name "$2 \\($round\\)" >/dev/null 2>&1 || return 1
+        SHOT_DELAY=0.3 shot "$1.try"
+        if xdotool search --onlyvisible --name "$2 \\($round\\)" >/dev/null 2>&1; then
+            mv "$out/$1.try.png" "$out/$1.png"
+            return 0
+        fi
+        rm -f "$out/$1.try.png"
+        return 1
+    }
     # Types any answer in each round until the window $1 (a title, or "question" for a
     # window without caption) appears. With phases=1 it also photographs the memorise, wait
     # and reproduce phases, at the first round where each is caught.
@@ -118,26 +130,11 @@ if [ "${1:-}" = --scene ]; then
                      [ -n "$window" ]; then
                     return 0
                 fi
-                if [ -n "$phases" ] && [ -z "$memorise" ] &&
-                   xdotool search --onlyvisible --name "Merken \\($round\\)" >/dev/null 2>&1; then
-                    SHOT_DELAY=0.3 shot merken.try
-                    # Kept only if the phase lasted until the picture was taken.
-                    if xdotool search --onlyvisible --name "Merken \\($round\\)" >/dev/null 2>&1; then
-                        mv "$out/merken.try.png" "$out/merken.png"
-                        memorise=1
-                    else
-                        rm -f "$out/merken.try.png"
-                    fi
+                if [ -n "$phases" ] && [ -z "$memorise" ] && phase_shot merken Merken; then
+                    memorise=1
                 fi
-                if [ -n "$phases" ] && [ -z "$waiting" ] &&
-                   xdotool search --onlyvisible --name "Warten \\($round\\)" >/dev/null 2>&1; then
-                    SHOT_DELAY=0.3 shot warten.try
-                    if xdotool search --onlyvisible --name "Warten \\($round\\)" >/dev/null 2>&1; then
-                        mv "$out/warten.try.png" "$out/warten.png"
-                        waiting=1
-                    else
-                        rm -f "$out/warten.try.png"
-                    fi
+                if [ -n "$phases" ] && [ -z "$waiting" ] && phase_shot warten Warten; then
+                    waiting=1
                 fi
                 if xdotool search --onlyvisible --name "Wiedergeben \\($round\\)" >/dev/null 2>&1; then
                     found=1
