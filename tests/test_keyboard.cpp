@@ -330,7 +330,7 @@ void KeyboardTest::fullFileQuestionDefaultsToNo()
     file.close();
     ResultSaved = 0;
     messages().answers.push_back(false);
-    QVERIFY(StoreOverallResult(fileName));
+    QVERIFY(!StoreOverallResult(fileName));
     QCOMPARE(messages().shown.size(), 1);
     QCOMPARE(messages().lastText(), FullResultsFileQuestion);
     QCOMPARE(messages().shown[0].defaultAnswer, DefaultAnswer::No);

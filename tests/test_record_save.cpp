@@ -10,6 +10,7 @@
 
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -174,6 +175,8 @@ void RecordSaveTest::failedSaveLeavesTheFileByteForByte_data()
         << int(Create) << QByteArray() << qint64(0) << QList<int>{temporary, EACCES} << 5;
     QTest::newRow("new file, cannot be named")
         << int(Create) << QByteArray() << qint64(0) << QList<int>{rename, EIO} << 5;
+    QTest::newRow("emptying, no room for the new file")
+        << int(Replace) << twenty << qint64(0) << QList<int>{temporary, ENOSPC} << 101;
 }
 
 void RecordSaveTest::failedSaveLeavesTheFileByteForByte()
@@ -208,6 +211,9 @@ void RecordSaveTest::appendKeepsHardLinksOwnerAndMode()
     const QString link = path(QStringLiteral("b.ERG"));
     writeAll(file, records(3, 'a'));
     QVERIFY(::link(QFile::encodeName(file).constData(), QFile::encodeName(link).constData()) == 0);
+    // The program's own data file, rewritten without asking, refuses a second name.
+    RecordFile own(link, RecordSize);
+    QVERIFY_THROWS_EXCEPTION(InOutError, own.Rewrite());
     QVERIFY(::chmod(QFile::encodeName(file).constData(), 0640) == 0);
     if (runningAsRoot())
         QVERIFY(::chown(QFile::encodeName(file).constData(), 1234, 5678) == 0);
@@ -230,12 +236,21 @@ void RecordSaveTest::replaceKeepsOwnerModeAndSymbolicLinks()
     const QString link = path(QStringLiteral("verweis.ERG"));
     writeAll(file, records(20, 'a'));
     QVERIFY(QFile::link(file, link));
+    RecordFile own(link, RecordSize);
+    QVERIFY_THROWS_EXCEPTION(InOutError, own.Rewrite());
     QVERIFY(::chmod(QFile::encodeName(file).constData(), 0604) == 0);
-    if (runningAsRoot())
+    if (runningAsRoot()) {
         QVERIFY(::chown(QFile::encodeName(file).constData(), 1234, 5678) == 0);
+        // Nor is another user's file the program's own.
+        QVERIFY_THROWS_EXCEPTION(InOutError, RecordFile(file, RecordSize).Rewrite());
+    }
     const struct stat before = statOf(file);
+    // A link met on saving is never followed; one the player picked is resolved once.
+    for (const Operation operation : {Append, Replace, Create})
+        QCOMPARE(failureOf(operation, link), 5);
+    QCOMPARE(readAll(file), records(20, 'a'));
 
-    RecordSave::Replace(link, NewRecord);
+    RecordSave::Replace(RecordSave::ChosenFile(link), NewRecord);
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(readAll(file), NewRecord);
     const struct stat after = statOf(file);
@@ -243,6 +258,8 @@ void RecordSaveTest::replaceKeepsOwnerModeAndSymbolicLinks()
     QCOMPARE(after.st_uid, before.st_uid);
     QCOMPARE(after.st_gid, before.st_gid);
     QCOMPARE(directoryEntries(m_dir->path()), QStringList({"echt.ERG", "verweis.ERG"}));
+    QVERIFY(QFile::link(path(QStringLiteral("nirgends")), path(QStringLiteral("leer.ERG"))));
+    QVERIFY_THROWS_EXCEPTION(InOutError, RecordSave::ChosenFile(path(QStringLiteral("leer.ERG"))));
 }
 
 void RecordSaveTest::writableFileInAReadOnlyFolderTakesTheRecord()
@@ -274,6 +291,12 @@ void RecordSaveTest::killedSaveLeavesTheOldRecords_data()
         << int(Replace) << records(20, 'a') << int(Step::Write);
     QTest::newRow("new file, after writing") << int(Create) << QByteArray() << int(Step::Sync);
     QTest::newRow("append, after writing") << int(Append) << records(7, 'a') << int(Step::Sync);
+    // The new file has its temporary name then, which the next save into the folder removes.
+    QTest::newRow("emptying, before renaming")
+        << int(Replace) << records(20, 'a') << int(Step::Rename);
+    // Past a file size limit, with the default action of the signal that ends a process.
+    QTest::newRow("append past the size limit") << int(Append) << records(19, 'a') << -1;
+    QTest::newRow("emptying past the size limit") << int(Replace) << records(20, 'a') << -1;
 }
 
 // A child process saves and is killed at the given step, as by a power cut or kill -9.
@@ -287,6 +310,15 @@ void RecordSaveTest::killedSaveLeavesTheOldRecords()
         writeAll(file, old);
     const pid_t child = ::fork();
     QVERIFY(child >= 0);
+    if (child == 0 && killedAt < 0) {
+        ::signal(SIGXFSZ, SIG_DFL);
+        IgnoreFileSizeLimitSignal();
+        struct rlimit limit;
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = 40;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::_exit(failureOf(Operation(operation), file));
+    }
     if (child == 0) {
         RecordSave::injectFaultsForTests([killedAt](Step step) {
             if (int(step) == killedAt)
@@ -301,12 +333,24 @@ void RecordSaveTest::killedSaveLeavesTheOldRecords()
     }
     int status = 0;
     QCOMPARE(::waitpid(child, &status, 0), child);
-    QVERIFY(WIFSIGNALED(status));
-
-    QCOMPARE(directoryEntries(m_dir->path()),
-             old.isEmpty() ? QStringList() : QStringList{QStringLiteral("alt.ERG")});
+    QVERIFY2(killedAt < 0 ? WIFEXITED(status) && WEXITSTATUS(status) == 101 : WIFSIGNALED(status),
+             "the save must fail, not end the process, past the size limit");
+    QCOMPARE(QFileInfo::exists(QStringLiteral("%1.%2.1").arg(file).arg(child)),
+             killedAt == int(Step::Rename));
+    // The next save removes what is left, except another kind of file and one whose maker still
+    // runs; one written before this process started names a later process than its maker.
+    const QString running = path(QStringLiteral("alt.ERG.%1.1").arg(::getpid()));
+    const QString reused = path(QStringLiteral("alt.ERG.%1.2").arg(::getpid()));
+    const QString other = path(QStringLiteral("notiz.txt.%1.1").arg(child));
+    for (const QString &name : {running, reused, other})
+        writeAll(name, "x");
+    const struct timespec year2001[2] = {{978307200, 0}, {978307200, 0}};
+    QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(reused).constData(), year2001, 0) == 0);
+    RecordSave::Create(path(QStringLiteral("neu.ERG")), NewRecord);
+    QCOMPARE(directoryEntries(m_dir->path()).size(), old.isEmpty() ? 3 : 4);
+    QVERIFY(QFileInfo::exists(running) && !QFileInfo::exists(reused) && QFileInfo::exists(other));
     const QByteArray now = readAll(file);
-    if (operation == Append) {
+    if (operation == Append && killedAt >= 0) {
         // Written but not yet confirmed: the new record may or may not be there, whole.
         QVERIFY(now == old || now == old + NewRecord);
     } else {

@@ -330,7 +330,7 @@ void ResultsTest::fullFileAnsweredNoKeepsFileAndResultUnsaved()
     const QByteArray old = sampleFile(20);
     writeAll(fileName, old);
     TestSupport::messages().answers = {false};
-    QVERIFY(StoreOverallResult(fileName));
+    QVERIFY(!StoreOverallResult(fileName));
     QCOMPARE(TestSupport::messages().shown.size(), 1);
     QCOMPARE(readAll(fileName), old);
     // Nothing was written, so the result still waits to be saved.
@@ -346,7 +346,7 @@ void ResultsTest::fileOfMoreThanTwentyRecordsCountsAsFullAndLoadsTwenty()
     QCOMPARE(Form_Speich_MuW->StringGrid1->cell(1, 21), QStringLiteral(" Spieler 20"));
 
     TestSupport::messages().answers = {false};
-    QVERIFY(StoreOverallResult(fileName));
+    QVERIFY(!StoreOverallResult(fileName));
     QCOMPARE(TestSupport::messages().shown.size(), 1);
     QCOMPARE(readAll(fileName).size(), 21 * 80);
 }
@@ -451,6 +451,10 @@ void ResultsTest::savingLeavesNothingBesideTheFile()
     QVERIFY(StoreOverallResult(fileName));
     QCOMPARE(readAll(fileName), RecordBuffer.toBytes());
     QCOMPARE(TestSupport::directoryEntries(dir.path()), QStringList{QStringLiteral("sauber.ERG")});
+    // A link the player picks is saved into its target.
+    QVERIFY(QFile::link(QStringLiteral("sauber.ERG"), dir.filePath(QStringLiteral("verweis.ERG"))));
+    QVERIFY(StoreOverallResult(dir.filePath(QStringLiteral("verweis.ERG"))));
+    QCOMPARE(readAll(fileName).size(), 160);
 }
 
 // What a crash leaves of a record is not shown, and the next save writes over it.

@@ -274,6 +274,9 @@ void ResultsWindowsTest::failedSaveKeepsTheIndividualResultOpen_data()
         << "fehlt/einzeln.ERG" << -1 << qint64(0) << "Dateizugriff verweigert";
     QTest::newRow("full disk") << "voll.ERG" << 19 << qint64(19 * 80) << "E/A-Fehler 101";
     QTest::newRow("full disk, new file") << "neu.ERG" << -1 << qint64(40) << "E/A-Fehler 101";
+    // Nothing was saved, as after a failure.
+    QTest::newRow("full file kept with Nein")
+        << "voll.ERG" << 20 << qint64(0) << FullResultsFileQuestion;
 }
 
 void ResultsWindowsTest::failedSaveKeepsTheIndividualResultOpen()
@@ -287,6 +290,7 @@ void ResultsWindowsTest::failedSaveKeepsTheIndividualResultOpen()
         writeRecords(file, oldRecords);
     const QByteArray old = readAll(file);
     FileDialogs::answerForTests([file](QFileDialog *) { return file; });
+    TestSupport::messages().answers = {false};
     bool openAfterFailure = false;
     TestSupport::afterActivation(Form_zeigen, [&] {
         {
@@ -301,7 +305,7 @@ void ResultsWindowsTest::failedSaveKeepsTheIndividualResultOpen()
     QCOMPARE(Form_zeigen->ShowModal(), int(QDialog::Accepted));
     QVERIFY(openAfterFailure);
     QCOMPARE(TestSupport::messages().shown.size(), 1);
-    QCOMPARE(TestSupport::messages().shown[0].kind, MessageBoxes::Kind::Error);
+    QCOMPARE(TestSupport::messages().shown[0].kind == MessageBoxes::Kind::Error, oldRecords < 20);
     QCOMPARE(TestSupport::messages().lastText(), message);
     QCOMPARE(ResultSaved, Byte(0));
     QCOMPARE(QFile::exists(file), oldRecords >= 0);

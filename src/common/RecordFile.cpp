@@ -5,11 +5,17 @@
 #include "common/MessageBoxes.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QScopeGuard>
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -40,10 +46,18 @@ int OpenErrorCode(int systemError)
     case EPERM:
     case EROFS:
     case ETXTBSY:
+    case ELOOP: // a symbolic link where no link is followed
         return InOutCodes::AccessDenied;
     default:
         return InOutCodes::FileNotOpen;
     }
+}
+
+void IgnoreFileSizeLimitSignal()
+{
+    struct sigaction ignore = {};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGXFSZ, &ignore, nullptr);
 }
 
 bool HandleInOutErrors(const std::function<void()> &body)
@@ -115,17 +129,35 @@ bool isRegular(const QByteArray &name, bool *exists = nullptr)
     return found && S_ISREG(info.st_mode);
 }
 
+bool isSymbolicLink(const QByteArray &name)
+{
+    struct stat info;
+    return ::lstat(name.constData(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+bool opensForWriting(int flags)
+{
+    return (flags & O_ACCMODE) != O_RDONLY;
+}
+
 // Opens an existing (or, with O_CREAT, a new) regular file. The type is checked before the
 // opening and again on the open file, and the opening itself never waits: a FIFO or a
-// device must never block the program. Anything else fails with notRegularCode.
+// device must never block the program. Anything else fails with notRegularCode. Writing
+// never goes through a symbolic link, which could point anywhere: it is access denied.
 int openRegular(const QByteArray &name, int flags, int notRegularCode)
 {
+    const bool writing = opensForWriting(flags);
+    if (writing && isSymbolicLink(name))
+        fail(InOutCodes::AccessDenied);
     bool exists = false;
     if (!isRegular(name, &exists) && exists)
         fail(notRegularCode);
     if (faulted(Step::OpenFile))
         fail(OpenErrorCode(errno));
-    Descriptor fd(::open(name.constData(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666));
+    // O_NOFOLLOW also refuses a link put in place after the check.
+    Descriptor fd(::open(name.constData(),
+                         flags | (writing ? O_NOFOLLOW : 0) | O_NONBLOCK | O_NOCTTY | O_CLOEXEC,
+                         0666));
     if (fd.get() < 0)
         fail(errno == EISDIR ? notRegularCode : OpenErrorCode(errno));
     struct stat info;
@@ -204,6 +236,14 @@ QByteArray directoryOf(const QByteArray &name)
     return slash == 0 ? QByteArrayLiteral("/") : name.left(slash);
 }
 
+// A full disk or quota is a failed write, whichever step meets it; whatever else stops a new
+// file from being made counts as access denied.
+int creationErrorCode(int systemError)
+{
+    return systemError == ENOSPC || systemError == EDQUOT ? InOutCodes::WriteFailed
+                                                          : InOutCodes::AccessDenied;
+}
+
 // The new entry in a directory lasts a crash only once the directory is on the disk too. The
 // file itself is complete by then, so a failure here is not worth reporting.
 void syncDirectory(const QByteArray &directory)
@@ -251,7 +291,7 @@ public:
     void placeAsNew()
     {
         if (faulted(Step::Rename) || !link(m_target))
-            fail(InOutCodes::AccessDenied);
+            fail(creationErrorCode(errno));
         if (!m_name.isEmpty())
             ::unlink(m_name.constData());
         m_name.clear();
@@ -326,11 +366,72 @@ void replaceInPlace(int fd, const QByteArray &bytes)
     }
 }
 
-// A symbolic link keeps naming the file it points to.
-QByteArray resolved(const QByteArray &name)
+double seconds(const struct timespec &time)
 {
-    char buffer[PATH_MAX];
-    return ::realpath(name.constData(), buffer) ? QByteArray(buffer) : name;
+    return double(time.tv_sec) + double(time.tv_nsec) / 1e9;
+}
+
+// The process id in a temporary file's name "<file>.<pid>.<n>" as TemporaryFile makes them,
+// for a file of a kind the program saves; 0 for any other name. Bytes stay bytes as Latin-1.
+pid_t leftoverMaker(const QByteArray &name)
+{
+    static const QRegularExpression pattern(
+        QRegularExpression::anchoredPattern(
+            QStringLiteral(".+\\.(erg|csv|png)\\.([1-9][0-9]{0,9})\\.([1-9][0-9]?|100)")),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = pattern.match(QString::fromLatin1(name));
+    const qint64 pid = match.hasMatch() ? match.captured(2).toLongLong() : 0;
+    return pid <= INT_MAX ? pid_t(pid) : 0;
+}
+
+// When the process now holding pid started, in seconds since the epoch; none without /proc.
+// Rounded down to the clock tick, so a process never seems to have started later than it did.
+std::optional<double> processStart(pid_t pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    // Field 22 counts ticks since boot; the command before it may hold blanks and parentheses.
+    const QByteArray line = stat.readAll();
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    struct timespec now, sinceBoot;
+    if (fields.size() < 20 || ::clock_gettime(CLOCK_REALTIME, &now) != 0 ||
+        ::clock_gettime(CLOCK_BOOTTIME, &sinceBoot) != 0)
+        return std::nullopt;
+    return seconds(now) - seconds(sinceBoot) +
+           fields[19].toDouble() / double(::sysconf(_SC_CLK_TCK));
+}
+
+// A temporary file may still be in use while the process that made it runs. A pid may have
+// been given to a later process, which then started after the file was last written.
+bool makerMayStillRun(pid_t pid, const struct timespec &writtenAt)
+{
+    if (::kill(pid, 0) != 0 && errno == ESRCH)
+        return false;
+    const std::optional<double> started = processStart(pid);
+    return !started || *started <= seconds(writtenAt);
+}
+
+// What saves killed between naming their new file and renaming it left in a folder.
+void removeLeftovers(const QByteArray &directory)
+{
+    DIR *folder = ::opendir(directory.constData());
+    if (!folder)
+        return;
+    const auto closeFolder = qScopeGuard([folder] { ::closedir(folder); });
+    QList<QByteArray> names;
+    while (const dirent *entry = ::readdir(folder)) {
+        if (leftoverMaker(entry->d_name) > 0)
+            names.append(entry->d_name);
+    }
+    for (const QByteArray &name : std::as_const(names)) {
+        struct stat info;
+        if (::fstatat(::dirfd(folder), name.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(info.st_mode) || info.st_uid != ::geteuid() || info.st_nlink != 1)
+            continue;
+        if (!makerMayStillRun(leftoverMaker(name), info.st_mtim))
+            ::unlinkat(::dirfd(folder), name.constData(), 0);
+    }
 }
 
 } // namespace
@@ -351,13 +452,21 @@ void RecordFile::open(int flags)
 {
     if (m_file.isOpen())
         m_file.close();
-    const int fd = openRegular(QFile::encodeName(m_fileName), flags, InOutCodes::FileNotOpen);
-    const QIODevice::OpenMode mode =
-        (flags & O_ACCMODE) == O_RDONLY ? QIODevice::ReadOnly : QIODevice::ReadWrite;
-    if (!m_file.open(fd, mode, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        fail(InOutCodes::FileNotOpen);
+    // Emptied only once it is known to be a file the program may write.
+    Descriptor fd(
+        openRegular(QFile::encodeName(m_fileName), flags & ~O_TRUNC, InOutCodes::FileNotOpen));
+    if (opensForWriting(flags)) {
+        struct stat info;
+        if (::fstat(fd.get(), &info) != 0 || info.st_nlink != 1 || info.st_uid != ::geteuid())
+            fail(InOutCodes::AccessDenied);
+        if ((flags & O_TRUNC) && ::ftruncate(fd.get(), 0) != 0)
+            fail(InOutCodes::WriteFailed);
     }
+    const QIODevice::OpenMode mode =
+        opensForWriting(flags) ? QIODevice::ReadWrite : QIODevice::ReadOnly;
+    if (!m_file.open(fd.get(), mode, QFileDevice::AutoCloseHandle))
+        fail(InOutCodes::FileNotOpen);
+    fd.release();
 }
 
 void RecordFile::Reset()
@@ -395,6 +504,12 @@ void RecordFile::Seek(qint64 record)
         throw InOutError(InOutCodes::ReadPastEnd);
 }
 
+qint64 RecordFile::ByteSize()
+{
+    requireOpen();
+    return m_file.size();
+}
+
 QByteArray RecordFile::Read()
 {
     requireOpen();
@@ -428,12 +543,29 @@ void RecordFile::Close()
 
 namespace RecordSave {
 
+QString ChosenFile(const QString &picked)
+{
+    const QByteArray name = QFile::encodeName(picked);
+    if (!isSymbolicLink(name))
+        return picked;
+    char buffer[PATH_MAX];
+    struct stat info;
+    if (!::realpath(name.constData(), buffer) || ::stat(buffer, &info) != 0 ||
+        !S_ISREG(info.st_mode) || ::faccessat(AT_FDCWD, buffer, W_OK, AT_EACCESS) != 0)
+        fail(InOutCodes::AccessDenied);
+    const QString target = QFile::decodeName(buffer);
+    // A target whose name Qt cannot hold would be saved under another name.
+    if (QFile::encodeName(target) != QByteArray(buffer))
+        fail(InOutCodes::AccessDenied);
+    return target;
+}
+
 qint64 CountRecords(const QString &fileName, int recordSize)
 {
     const QByteArray name = QFile::encodeName(fileName);
     bool exists = false;
     isRegular(name, &exists);
-    if (!exists)
+    if (!exists && !isSymbolicLink(name))
         return -1;
     const Descriptor fd(openRegular(name, O_RDWR, InOutCodes::AccessDenied));
     return fileSize(fd.get()) / recordSize;
@@ -441,7 +573,9 @@ qint64 CountRecords(const QString &fileName, int recordSize)
 
 void Append(const QString &fileName, const QByteArray &record, int recordSize)
 {
-    const Descriptor fd(openRegular(QFile::encodeName(fileName), O_RDWR, InOutCodes::AccessDenied));
+    const QByteArray name = QFile::encodeName(fileName);
+    removeLeftovers(directoryOf(name));
+    const Descriptor fd(openRegular(name, O_RDWR, InOutCodes::AccessDenied));
     const qint64 oldSize = fileSize(fd.get());
     const qint64 end = oldSize - oldSize % recordSize;
     // What a crash left of a record: written over now, put back if this save fails.
@@ -459,10 +593,11 @@ void Append(const QString &fileName, const QByteArray &record, int recordSize)
 
 void Create(const QString &fileName, const QByteArray &bytes)
 {
+    const QByteArray name = QFile::encodeName(fileName);
+    removeLeftovers(directoryOf(name));
     TemporaryFile file;
-    // Whatever stops the file from being made counts as access denied, as it always has.
-    if (!file.create(QFile::encodeName(fileName)))
-        fail(InOutCodes::AccessDenied);
+    if (!file.create(name))
+        fail(creationErrorCode(errno));
     writeAt(file.fd(), bytes, 0);
     syncToDisk(file.fd());
     file.placeAsNew();
@@ -470,7 +605,8 @@ void Create(const QString &fileName, const QByteArray &bytes)
 
 void Replace(const QString &fileName, const QByteArray &bytes)
 {
-    const QByteArray target = resolved(QFile::encodeName(fileName));
+    const QByteArray target = QFile::encodeName(fileName);
+    removeLeftovers(directoryOf(target));
     // Opened for writing first, so a write-protected file is refused and never replaced.
     const Descriptor original(openRegular(target, O_RDWR, InOutCodes::AccessDenied));
     struct stat info;
@@ -482,7 +618,7 @@ void Replace(const QString &fileName, const QByteArray &bytes)
             replaceInPlace(original.get(), bytes);
             return;
         }
-        fail(InOutCodes::AccessDenied);
+        fail(creationErrorCode(errno));
     }
     keepOwnerAndMode(file.fd(), info);
     writeAt(file.fd(), bytes, 0);

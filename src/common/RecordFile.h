@@ -37,12 +37,19 @@ QString InOutErrorText(int code);
 // access denied (also a write-protected file opened for writing) or "file not open".
 int OpenErrorCode(int systemError);
 
+// Called first at program start. A write past the file size limit (ulimit -f) then fails with
+// EFBIG, which every save reports and takes back, instead of ending the program.
+void IgnoreFileSizeLimitSignal();
+
 // Runs an event handler's body; an input/output error is shown in an error box, the rest
 // of the body is skipped and the program goes on. Returns false when an error occurred.
 bool HandleInOutErrors(const std::function<void()> &body);
 
 // A file of fixed-size records, positioned by record number (0-based). Only regular files are
 // opened: anything else (a FIFO, a device, a directory) fails at once with "file not open".
+// It holds the program's own data, rewritten without asking, so a file opened for writing
+// must be the user's own with a single name: a symbolic link, a hard link or another user's
+// file is refused with "access denied" and never written.
 class RecordFile
 {
 public:
@@ -54,6 +61,7 @@ public:
     void ResetReadOnly(); // open an existing file for reading only, at record 0
     void Rewrite();       // create or empty the file, open for reading and writing
     qint64 FileSize();    // size in whole records
+    qint64 ByteSize();    // size in bytes, a record cut short included
     void Seek(qint64 record);
     QByteArray Read(); // one record
     void Write(const QByteArray &record);
@@ -73,8 +81,19 @@ private:
 // the disk or throws InOutError with the file exactly as it was before.
 namespace RecordSave {
 
+// Every save below opens the name itself, never a symbolic link's target. It first removes
+// what saves killed half-way left in the same folder: files named "<file>.<pid>.<n>" for a
+// file of a kind the program saves (.ERG, .csv, .png), regular and the user's own, last
+// written before the process now holding that pid started, if any does.
+
+// The file to save into for a name the player picked in a dialog. A symbolic link the player
+// picked is resolved here, once: its target must be a regular file the user may write, or
+// "access denied" is thrown. Any other name is returned as it is.
+QString ChosenFile(const QString &picked);
+
 // Whole records of an existing file opened for reading and writing, or -1 when no file of
-// that name exists. Anything but a regular file is refused with "access denied".
+// that name exists. Anything but a regular file, a symbolic link too, is refused with
+// "access denied".
 qint64 CountRecords(const QString &fileName, int recordSize);
 // Writes record in place after the last whole record of an existing file, so owner, mode and
 // hard links stay; a record cut short by an earlier crash is written over.

@@ -92,7 +92,9 @@ Outcome Prepare(const QString &installedDataDirectory, const QString &userDataDi
     QStringList failed;
     for (const QString &name : fileNames) {
         const QString target = user.filePath(name);
-        if (QFileInfo::exists(target))
+        // A link at the name, dangling or not, is never written through; the program's
+        // rewrite of the file refuses it and says so.
+        if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
             continue;
         const QString source = installed.filePath(name);
         // A file the installation lacks stays missing; the program reports it when it needs it.

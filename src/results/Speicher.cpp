@@ -86,17 +86,18 @@ bool SaveOverallResult(const QString &fileName)
     SetResultsFileName(fileName);
     BuildOverallRecord();
     const QByteArray record = RecordBuffer.toBytes();
-    const qint64 count = RecordSave::CountRecords(ResultsFilePath, OverallResultRecord::Size);
+    const QString target = RecordSave::ChosenFile(ResultsFilePath);
+    const qint64 count = RecordSave::CountRecords(target, OverallResultRecord::Size);
     if (count < 0) {
-        RecordSave::Create(ResultsFilePath, record);
+        RecordSave::Create(target, record);
     } else if (count >= ResultsFileCapacity) {
         // A longer file is never written by the program; it counts as full.
         // Yes empties a file of 20 saved games, so Enter alone must not.
         if (!AskYesNo(FullResultsFileQuestion, nullptr, DefaultAnswer::No))
             return false;
-        RecordSave::Replace(ResultsFilePath, record);
+        RecordSave::Replace(target, record);
     } else {
-        RecordSave::Append(ResultsFilePath, record, OverallResultRecord::Size);
+        RecordSave::Append(target, record, OverallResultRecord::Size);
     }
     return true;
 }
@@ -115,10 +116,13 @@ QString ChooseResultsFileToSave()
 
 bool StoreOverallResult(const QString &fileName)
 {
-    return HandleInOutErrors([&] {
-        if (SaveOverallResult(fileName))
+    bool saved = false;
+    HandleInOutErrors([&] {
+        saved = SaveOverallResult(fileName);
+        if (saved)
             ResultSaved = 1;
     });
+    return saved;
 }
 
 // ---- Table ----

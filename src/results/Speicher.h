@@ -48,6 +48,7 @@ OverallResultRecord MakeOverallRecord(const QDateTime &moment);
 void BuildOverallRecord();
 
 // Appends the last game's record to the file, after the full-file question if it is full.
+// A symbolic link the player picked is saved into its target (RecordSave::ChosenFile).
 // Returns false when the player kept a full file, so nothing was written. A failed file
 // operation throws InOutError and leaves the file byte for byte as it was.
 bool SaveOverallResult(const QString &fileName);
@@ -58,7 +59,8 @@ void LoadOverallResults();
 // The settings window's save dialog, never asking about overwriting: the chosen path or empty.
 QString ChooseResultsFileToSave();
 // Saves into the chosen file and counts the result as saved when a record was written.
-// Shows an input/output error and returns false when the save failed.
+// Returns false when nothing was written: the player kept a full file, or the save failed
+// and an input/output error was shown.
 bool StoreOverallResult(const QString &fileName);
 
 // ---- The overall-results table ----

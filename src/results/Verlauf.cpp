@@ -466,10 +466,11 @@ void TForm_Verlauf::saveExport(QFileDialog *dialog, const QByteArray &bytes)
         return;
     try {
         // Either way the file appears or changes only once every byte is on the disk.
-        if (RecordFile::Exists(path))
-            RecordSave::Replace(path, bytes);
+        const QString target = RecordSave::ChosenFile(path);
+        if (RecordFile::Exists(target))
+            RecordSave::Replace(target, bytes);
         else
-            RecordSave::Create(path, bytes);
+            RecordSave::Create(target, bytes);
     } catch (const InOutError &error) {
         ShowError(error.message() + QLatin1Char('\n') + path +
                       QStringLiteral("\nDie Datei wurde nicht gespeichert."),

@@ -283,7 +283,8 @@ void TForm_zeigen::SpeedBut_zurueck_mit_SpClick()
 {
     RequestPlayerName();
     const QString fileName = ChooseResultsFileToSave();
-    // After a failed save the window stays open, so the player can try another file.
+    // After a failed save, or a full file the player kept, the window stays open: the result
+    // is still unsaved and the player can try another file.
     if (!fileName.isEmpty() && !StoreOverallResult(fileName))
         return;
     done(QDialog::Accepted);

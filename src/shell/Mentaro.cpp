@@ -109,6 +109,7 @@ void DestroyWindows()
 
 int Run(int argc, char **argv)
 {
+    IgnoreFileSizeLimitSignal();
     MentaroApplication app(argc, argv);
     // Only the application name: a display name would be appended to every window's caption.
     QApplication::setApplicationName(QStringLiteral("Mentaro"));
