@@ -94,6 +94,7 @@ private slots:
     void refusedFilesGiveTheirReason_data();
     void refusedFilesGiveTheirReason();
     void csvWithUmlautsReadsBack();
+    void csvCellsCannotRunAsFormulas();
     void disturbanceLabelsReadAsTheirKind_data();
     void disturbanceLabelsReadAsTheirKind();
     void tableAlignsColumnsAndCountsTheGames();
@@ -260,6 +261,17 @@ void HistoryTest::csvWithUmlautsReadsBack()
     QCOMPARE(second.at(3), QStringLiteral("R-m-14-100"));
     QCOMPARE(second.at(10), QStringLiteral("83,3"));
     QVERIFY(lines[2].contains(QStringLiteral("\"Ä;Ö \"\"Ü\"\"\"")));
+}
+
+// A spreadsheet runs a cell beginning with one of six characters as a formula; a number and the
+// "-" of an undisturbed game are none.
+void HistoryTest::csvCellsCannotRunAsFormulas()
+{
+    const QStringList texts = {"=1+1", "+49 30", "-2+3", "@A1", "\t=1", "\r=\"a\"", "-83,3", "-"};
+    const QStringList cells = {"'=1+1", "'+49 30",           "'-2+3", "'@A1",
+                               "'\t=1", "\"'\r=\"\"a\"\"\"", "-83,3", "-"};
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        QCOMPARE(CsvField(texts[i]), cells[i]);
 }
 
 void HistoryTest::disturbanceLabelsReadAsTheirKind_data()

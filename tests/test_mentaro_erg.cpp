@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <unistd.h>
+
 namespace {
 
 struct Run
@@ -64,6 +66,7 @@ private slots:
     void answersEachCase();
     void csvIsTheWindowsCsv();
     void showPrintsTheMergedGames();
+    void fileNamesThatAreNotUtf8AreOpened();
 
 private:
     QTemporaryDir m_dir;
@@ -87,6 +90,7 @@ void ErgToolTest::initTestCase()
     OverallResultRecord broken = m_first[0];
     broken.DifficultyLevel = 99;
     writeFile(m_dir.filePath("kaputt.ERG"), first + broken.toBytes());
+    writeFile(m_dir.filePath("lang.ERG"), first.repeated(11) + "cut");
 }
 
 void ErgToolTest::answersEachCase_data()
@@ -106,6 +110,13 @@ void ErgToolTest::answersEachCase_data()
                              << false;
     QTest::newRow("folder") << QStringList{"show", "."} << 1 << "mentaro-erg: .: E/A-Fehler 103\n"
                             << false;
+    // Read as the program reads it, and what it leaves unread is named.
+    QTest::newRow("more than 20 records, a cut one")
+        << QStringList{"show", "lang.ERG", "a.ERG"} << 0
+        << "mentaro-erg: lang.ERG: Datensätze 21 bis 22 nicht gelesen: eine Ergebnisdatei hält "
+           "höchstens 20\nmentaro-erg: lang.ERG: 3 Bytes am Ende nicht gelesen: kein ganzer "
+           "Datensatz\n"
+        << true;
     QTest::newRow("no file") << QStringList{"show"} << 2 << "Aufruf: mentaro-erg" << false;
     QTest::newRow("no command") << QStringList{} << 2 << "Aufruf: mentaro-erg" << false;
     QTest::newRow("unknown command")
@@ -153,6 +164,23 @@ void ErgToolTest::showPrintsTheMergedGames()
     QVERIFY(lines[2].endsWith(QStringLiteral("87,5")));
     QVERIFY(lines[3].endsWith(QStringLiteral("50,0")));
     QCOMPARE(lines[4], QStringLiteral("3 Spiele"));
+}
+
+// A QString cannot hold such names, so the shell passes their bytes: the file is read (no
+// complaint), the missing one is named.
+void ErgToolTest::fileNamesThatAreNotUtf8AreOpened()
+{
+    const QByteArray name = QFile::encodeName(m_dir.filePath("J")) + "\xF6rg.ERG";
+    QVERIFY(::link(QFile::encodeName(m_dir.filePath("a.ERG")).constData(), name.constData()) == 0);
+    QProcess process;
+    process.setWorkingDirectory(m_dir.path());
+    process.start(
+        "/bin/sh",
+        {"-c", "exec \"$0\" csv \"$(printf 'J\\366rg.ERG')\" \"$(printf '\\344')\"", MENTARO_ERG});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 1);
+    QCOMPARE(QString::fromUtf8(process.readAllStandardError()),
+             QStringLiteral("mentaro-erg: \uFFFD: Datei nicht gefunden\n"));
 }
 
 QTEST_GUILESS_MAIN(ErgToolTest)

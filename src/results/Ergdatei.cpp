@@ -61,11 +61,13 @@ OverallResultRecord OverallResultRecord::fromBytes(const QByteArray &bytes)
     return record;
 }
 
-QList<OverallResultRecord> ReadOverallResultsFile(const QString &fileName)
+QList<OverallResultRecord> ReadOverallResultsFile(const QString &fileName, qint64 *byteSize)
 {
     RecordFile file(fileName, OverallResultRecord::Size);
     // Reading only, so a write-protected file can be shown.
     file.ResetReadOnly();
+    if (byteSize)
+        *byteSize = file.ByteSize();
     const qint64 count = std::min<qint64>(file.FileSize(), ResultsFileCapacity);
     QList<OverallResultRecord> records;
     for (qint64 i = 0; i < count; ++i)

@@ -49,5 +49,7 @@ constexpr int RoundPointsPossible = 72;
 constexpr int ResultsFileCapacity = 20;
 
 // The first 20 whole records of a results file, in file order; a record cut short at the end
-// is not read. Throws InOutError when the file cannot be read.
-QList<OverallResultRecord> ReadOverallResultsFile(const QString &fileName);
+// is not read. Throws InOutError when the file cannot be read. byteSize, if given, gets the
+// file's whole size.
+QList<OverallResultRecord> ReadOverallResultsFile(const QString &fileName,
+                                                  qint64 *byteSize = nullptr);

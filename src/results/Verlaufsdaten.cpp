@@ -4,6 +4,8 @@
 
 #include "common/RecordFile.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 
 namespace {
@@ -75,8 +77,9 @@ QString DamagedRecordsError(const QList<OverallResultRecord> &records)
 GameFile ReadGameFile(const QString &path)
 {
     GameFile file;
+    qint64 byteSize = 0;
     try {
-        file.records = ReadOverallResultsFile(path);
+        file.records = ReadOverallResultsFile(path, &byteSize);
     } catch (const InOutError &error) {
         file.error = error.message();
         return file;
@@ -84,7 +87,34 @@ GameFile ReadGameFile(const QString &path)
     file.error = DamagedRecordsError(file.records);
     if (!file.error.isEmpty())
         file.records.clear();
+    else
+        file.ignored = IgnoredParts(byteSize);
     return file;
+}
+
+QStringList IgnoredParts(qint64 byteSize)
+{
+    QStringList ignored;
+    const qint64 whole = byteSize / OverallResultRecord::Size;
+    const qint64 rest = byteSize % OverallResultRecord::Size;
+    if (whole == ResultsFileCapacity + 1) {
+        ignored.append(QStringLiteral("Datensatz %1 nicht gelesen: eine Ergebnisdatei hält "
+                                      "höchstens %2")
+                           .arg(whole)
+                           .arg(ResultsFileCapacity));
+    } else if (whole > ResultsFileCapacity) {
+        ignored.append(QStringLiteral("Datensätze %1 bis %2 nicht gelesen: eine Ergebnisdatei "
+                                      "hält höchstens %3")
+                           .arg(ResultsFileCapacity + 1)
+                           .arg(whole)
+                           .arg(ResultsFileCapacity));
+    }
+    if (rest > 0) {
+        ignored.append(
+            (rest == 1 ? QStringLiteral("1 Byte") : QStringLiteral("%1 Bytes").arg(rest)) +
+            QStringLiteral(" am Ende nicht gelesen: kein ganzer Datensatz"));
+    }
+    return ignored;
 }
 
 int GameHistory::add(const QList<OverallResultRecord> &records, const QString &fileName)
@@ -207,13 +237,18 @@ QString DecimalCommaText(double value)
 
 QString CsvField(const QString &text)
 {
-    const bool quoted = text.contains(QLatin1Char(';')) || text.contains(QLatin1Char('"')) ||
-                        text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+    static const QRegularExpression plainNumber(
+        QRegularExpression::anchoredPattern(QStringLiteral("-?[0-9]+(,[0-9]+)?")));
+    QString cell = text;
+    if (!cell.isEmpty() && QStringLiteral("=+-@\t\r").contains(cell[0]) &&
+        cell != QLatin1String("-") && !plainNumber.match(cell).hasMatch())
+        cell.prepend(QLatin1Char('\''));
+    const bool quoted = cell.contains(QLatin1Char(';')) || cell.contains(QLatin1Char('"')) ||
+                        cell.contains(QLatin1Char('\n')) || cell.contains(QLatin1Char('\r'));
     if (!quoted)
-        return text;
-    QString escaped = text;
-    escaped.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + escaped + QLatin1Char('"');
+        return cell;
+    cell.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + cell + QLatin1Char('"');
 }
 
 QStringList HistoryCsvHeader()

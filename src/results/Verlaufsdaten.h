@@ -26,12 +26,16 @@ bool IsSavedGame(const OverallResultRecord &record);
 
 // The records of one file for the history, or the German reason the file is refused: the
 // runtime's message for a file that cannot be read, or "Datei beschädigt (Datensatz n)".
+// Of a file read, what was left unread as the program leaves it: one German cause a line.
 struct GameFile
 {
     QList<OverallResultRecord> records;
     QString error;
+    QStringList ignored;
 };
 GameFile ReadGameFile(const QString &path);
+// What a file of byteSize bytes holds beyond its first 20 whole records.
+QStringList IgnoredParts(qint64 byteSize);
 // The reason a file's records are refused, or an empty text.
 QString DamagedRecordsError(const QList<OverallResultRecord> &records);
 
@@ -88,7 +92,10 @@ QString DecimalCommaText(double value);
 QByteArray HistoryCsv(const QList<HistoryGame> &games);
 QStringList HistoryCsvHeader();
 QStringList HistoryCsvFields(const HistoryGame &game);
-// A field quoted when it holds ';', '"' or a line break.
+// One cell of every CSV the program writes. A text beginning with '=', '+', '-', '@', a tab
+// or a carriage return gets a leading apostrophe, so a spreadsheet shows it as text instead
+// of running it as a formula; plain numbers and a lone "-" (no disturbance) stay as they
+// are. Then quoted when it holds ';', '"' or a line break.
 QString CsvField(const QString &text);
 
 // The games as an aligned text table with a closing count line, for a terminal.
