@@ -10,7 +10,7 @@ packages=(build-essential cmake qt6-base-dev qt6-translations-l10n libgl-dev xvf
 # Qt Charts draws the "Verlauf" chart of the results.
 packages+=(qt6-charts-dev)
 # The manual pages and the package check; the window manager of the manual's pictures.
-packages+=(scdoc man-db lintian openbox)
+packages+=(scdoc man-db lintian openbox x11-utils)
 [ $# -gt 0 ] && packages=("$@")
 missing=()
 for p in "${packages[@]}"; do
