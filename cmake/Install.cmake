@@ -73,6 +73,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # (Arial and Times New Roman are served by Liberation).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-translations-l10n, qt6-qpa-plugins, fonts-liberation2, fonts-dejavu-core")
+# The help boxes open the HTML manual through xdg-open, as Qt does outside the big desktops.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
