@@ -80,7 +80,7 @@ count=0
 while read -r picture; do
     case $picture in
     /* | *:*) fail "Anleitung.html shows $picture from outside its folder" ;;
-    *) identify "$doc/$picture" >/dev/null 2>&1 || fail "Anleitung.html shows $picture, which is missing"
+    *) identify "$doc/$picture" >/dev/null 2>&1 || fail "Anleitung.html shows a missing $picture"
        count=$((count + 1)) ;;
     esac
 done <<<"$pictures"

@@ -36,7 +36,8 @@ for program in "$work"/usr/bin/*; do
     name=${program#"$work"/}
     # Read whole first: grep -q would end the pipe early, which pipefail takes for a failure.
     symbols=$(readelf --dyn-syms --wide "$program")
-    grep -q '__stack_chk_fail' <<<"$symbols" || { echo "FAIL: $name without stack protector"; failed=1; }
+    grep -q '__stack_chk_fail' <<<"$symbols" ||
+        { echo "FAIL: $name without stack protector"; failed=1; }
     dynamic=$(readelf --dynamic "$program")
     grep -q 'BIND_NOW' <<<"$dynamic" || { echo "FAIL: $name without bindnow"; failed=1; }
     # Control-flow protection is not among the flags Debian 12's dpkg-buildflags gives.
@@ -45,5 +46,5 @@ for program in "$work"/usr/bin/*; do
             { echo "FAIL: hardening-check finds hardening missing in $name"; failed=1; }
     fi
 done
-[ $failed -eq 0 ] && echo "hardening: PIE, stack protector, fortify, relro and bindnow in every program"
+[ $failed -eq 0 ] && echo "hardening: PIE, stack protector, fortify, relro and bindnow everywhere"
 exit $failed
