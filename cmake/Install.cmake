@@ -41,7 +41,7 @@ install(FILES ${CMAKE_SOURCE_DIR}/data/copyright ${MENTARO_CHANGELOG_GZ}
 install(DIRECTORY ${MENTARO_MAN_DIR}/ DESTINATION ${CMAKE_INSTALL_MANDIR}
         FILES_MATCHING PATTERN "*.1.gz")
 
-# The manual needs pandoc; a build without it makes it here, or stops with the reason.
+# The manual needs pandoc: without it, installing the manual stops and says so.
 install(CODE "execute_process(COMMAND \"${CMAKE_COMMAND}\" --build \"${CMAKE_BINARY_DIR}\"
                                       --target manual
                               COMMAND_ERROR_IS_FATAL ANY)"
