@@ -3,8 +3,9 @@
 # make bench - build and run the benchmark
 # make install PREFIX=/usr/local - build and install (with the manual, made by pandoc)
 # make uninstall - remove what the last `make install` put in place
-# make package - build the Debian package $(BUILD)/mentaro_<version>_<arch>.deb
+# make package - build the Debian package $(PACKAGE_BUILD)/mentaro_<version>_<arch>.deb and check it
 BUILD ?= build
+PACKAGE_BUILD ?= build-package
 PREFIX ?= /usr/local
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -45,8 +46,18 @@ uninstall:
 	xargs -d '\n' rm -fv < $(BUILD)/install_manifest.txt
 	rmdir --ignore-fail-on-non-empty $(PREFIX)/share/mentaro $(PREFIX)/share/doc/mentaro 2>/dev/null || true
 
-package: build
-	cd $(BUILD) && cpack
+# The package has a build folder of its own: only what it holds (no tests, no benchmark), built
+# with the hardening flags of the distribution (fortify, stack protector, relro, bindnow) and
+# without a build type's flags of its own, as Debian builds its packages. lintian checks it.
+package: deps
+	@export DEB_BUILD_MAINT_OPTIONS=hardening=+all && \
+	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=None -DMENTARO_BUILD_TESTS=OFF \
+		-DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+		-DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" >/dev/null
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	rm -f $(PACKAGE_BUILD)/mentaro_*.deb
+	cd $(PACKAGE_BUILD) && cpack
+	tools/check-package.sh --hardened $(PACKAGE_BUILD)/mentaro_*.deb
 
 clean:
 	rm -rf $(BUILD)

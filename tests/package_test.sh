@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Debian package, unpacks it into a temporary root and starts the unpacked program
-# from another folder with a fresh home folder: the main window appears without a message box
-# and a capitals game starts. The manual (made by pandoc) is left out of this package.
+# Builds the Debian package from the build folder, checks it with lintian (no error, no
+# warning), unpacks it into a temporary root and starts the unpacked program from another
+# folder with a fresh home folder: the main window appears without a message box and a
+# capitals game starts.
 # Usage: package_test.sh BUILD_DIR VERSION
 set -euo pipefail
 build=$1
@@ -10,7 +11,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-MENTARO_PACKAGE_COMPONENTS=program cpack --config "$build/CPackConfig.cmake" -B "$work/package" \
+cpack --config "$build/CPackConfig.cmake" -B "$work/package" \
     >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log"; exit 1; }
 debs=("$work"/package/mentaro_"$version"_*.deb)
 [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { echo "FAIL: no package mentaro_${version}_*.deb"; exit 1; }
@@ -27,7 +28,11 @@ for needed in libqt6widgets6 libqt6printsupport6 libqt6charts6 qt6-translations-
 done
 if grep -q -- '-dev\b' <<<"$depends"; then echo "FAIL: depends on a -dev package"; exit 1; fi
 
+"$here/../tools/check-package.sh" "$deb"
+[ "$(field Section)" = education ] || { echo "FAIL: section $(field Section)"; exit 1; }
+
 dpkg-deb -x "$deb" "$work/root"
+"$here/installed_files_check.sh" "$work/root/usr" "$version"
 "$work/root/usr/bin/mentaro-erg" --help | grep -q '^Aufruf: mentaro-erg' ||
     { echo "FAIL: the packaged mentaro-erg does not run"; exit 1; }
 "$here/installed_program_check.sh" "$work/root/usr/bin/mentaro" "$work/root/usr/share/mentaro" --capitals

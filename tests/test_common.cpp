@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "common/Manual.h"
 #include "common/MessageBoxes.h"
 #include "common/Numbers.h"
 #include "common/RandomClock.h"
@@ -10,6 +11,8 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -18,11 +21,17 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTemporaryDir>
+#include <QTextDocument>
+#include <QUrl>
 #include <QtTest>
 
 class CommonTest : public QObject
 {
     Q_OBJECT
+
+public:
+    // Stands in for the desktop's browser while a test has it handle file URLs.
+    Q_INVOKABLE void openInBrowser(const QUrl &url) { m_opened.append(url); }
 
 private slots:
     void scaleFactorFollowsScreenWidthAndPixelsPerInch_data();
@@ -30,6 +39,8 @@ private slots:
     void scalingGrowsGeometryAndFontsOnce();
     void scalingGrowsMenusListPopupsAndButtonGlyphsOnce();
     void messageBoxesGrowAndKeepTheirLineBreaks();
+    void helpOffersTheManualExactlyWhenOneIsFound_data();
+    void helpOffersTheManualExactlyWhenOneIsFound();
     void roundingSendsHalvesToTheEvenNeighbour();
     void shortStringsCutToTheirSizeAndStoreCp1252();
     void loadedLengthBytesAreCutToTheField();
@@ -38,6 +49,9 @@ private slots:
     void recordFileReportsTheRuntimeErrors();
     void recordFileWritesReadsAndSizesRecords();
     void roundArraysNeverLeaveTheirSixRounds();
+
+private:
+    QList<QUrl> m_opened;
 };
 
 void CommonTest::scaleFactorFollowsScreenWidthAndPixelsPerInch_data()
@@ -152,6 +166,59 @@ void CommonTest::messageBoxesGrowAndKeepTheirLineBreaks()
     QVERIFY2(labelWidth >= longestLine, qPrintable(QStringLiteral("%1 < %2")
                                                       .arg(labelWidth)
                                                       .arg(longestLine)));
+}
+
+void CommonTest::helpOffersTheManualExactlyWhenOneIsFound_data()
+{
+    QTest::addColumn<QStringList>("made");  // files under a temporary root
+    QTest::addColumn<QString>("program");   // the executable's folder
+    QTest::addColumn<QString>("manual");    // the manual found; empty for none
+    const QString installed = QStringLiteral("usr/share/doc/mentaro/Anleitung.html");
+    const QString built = QStringLiteral("build/doc/Anleitung.html");
+    QTest::newRow("installed") << QStringList{installed} << "usr/bin" << installed;
+    QTest::newRow("build folder") << QStringList{built} << "build" << built;
+    QTest::newRow("installed one first")
+        << QStringList{installed, QStringLiteral("usr/bin/doc/Anleitung.html")} << "usr/bin"
+        << installed;
+    QTest::newRow("only the docx")
+        << QStringList{QStringLiteral("usr/share/doc/mentaro/Anleitung.docx")} << "usr/bin"
+        << QString();
+    QTest::newRow("none") << QStringList() << "build" << QString();
+}
+
+void CommonTest::helpOffersTheManualExactlyWhenOneIsFound()
+{
+    QFETCH(QStringList, made);
+    QFETCH(QString, program);
+    QFETCH(QString, manual);
+    QTemporaryDir root;
+    QVERIFY(QDir().mkpath(root.filePath(program)));
+    for (const QString &path : made) {
+        QVERIFY(QDir().mkpath(QFileInfo(root.filePath(path)).path()));
+        QFile file(root.filePath(path));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    const QString found = Manual::HtmlPath(root.filePath(program));
+    QCOMPARE(found,
+             manual.isEmpty() ? manual : QFileInfo(root.filePath(manual)).canonicalFilePath());
+
+    // The box keeps its text with its line breaks, and has OK and, with a manual, its button.
+    const QString text = QStringLiteral("Eine Anleitung finden Sie\nin der <beigefügten> Datei!");
+    const std::unique_ptr<QMessageBox> box = MessageBoxes::CreateHelpBox(text, found);
+    QTextDocument shown;
+    shown.setHtml(box->text());
+    QCOMPARE(shown.toPlainText().replace(QChar::LineSeparator, QLatin1Char('\n')), text);
+    auto *open = box->findChild<QPushButton *>(MessageBoxes::OpenManualButtonName);
+    QCOMPARE(open != nullptr, !manual.isEmpty());
+    QCOMPARE(box->buttons().size(), open ? 2 : 1);
+    if (!open)
+        return;
+    QCOMPARE(open->text(), QStringLiteral("Anleitung öffnen"));
+    m_opened.clear();
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "openInBrowser");
+    open->click();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    QCOMPARE(m_opened, QList<QUrl>{QUrl::fromLocalFile(found)});
 }
 
 void CommonTest::roundingSendsHalvesToTheEvenNeighbour()

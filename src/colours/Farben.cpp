@@ -4,6 +4,7 @@
 
 #include "colours/ColourAids.h"
 #include "common/Controls.h"
+#include "common/Manual.h"
 #include "common/MessageBoxes.h"
 #include "common/RandomClock.h"
 #include "common/ScaleToScreen.h"
@@ -581,7 +582,7 @@ void TForm_Farben::Symbole1Click()
 
 void TForm_Farben::Hilfe1Click()
 {
-    ShowInformation(ColoursHelpText, this);
+    ShowHelp(ColoursHelpText, Manual::HtmlPathOfThisProgram(), this);
 }
 
 void TForm_Farben::beenden1Click()

@@ -5,7 +5,11 @@
 #include "common/ScaleToScreen.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QUrl>
 
 namespace MessageBoxes {
 namespace {
@@ -66,6 +70,43 @@ void ShowError(const QString &text, QWidget *parent)
         return;
     }
     runBox(QMessageBox::Critical, text, QMessageBox::Ok, QMessageBox::Ok, parent);
+}
+
+std::unique_ptr<QMessageBox> CreateHelpBox(const QString &text, const QString &manualPath,
+                                           QWidget *parent)
+{
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Information, title(), QString(),
+                                             QMessageBox::Ok, ownerFor(parent));
+    // The same text layout as the other boxes: the help texts carry their own line breaks.
+    box->setTextFormat(Qt::RichText);
+    box->setText(QStringLiteral("<p style=\"white-space:pre\">") +
+                 text.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")) +
+                 QStringLiteral("</p>"));
+    box->setDefaultButton(QMessageBox::Ok);
+    if (!manualPath.isEmpty()) {
+        QPushButton *open =
+            box->addButton(QStringLiteral("Anleitung öffnen"), QMessageBox::ActionRole);
+        open->setObjectName(OpenManualButtonName);
+        QWidget *owner = box->parentWidget();
+        QObject::connect(open, &QPushButton::clicked, box.get(), [manualPath, owner] {
+            if (!QDesktopServices::openUrl(QUrl::fromLocalFile(manualPath))) {
+                ShowError(QStringLiteral("Die Anleitung\n%1\nkann nicht geöffnet werden.")
+                              .arg(QDir::toNativeSeparators(manualPath)),
+                          owner);
+            }
+        });
+    }
+    UseScaledFont(box.get());
+    return box;
+}
+
+void ShowHelp(const QString &text, const QString &manualPath, QWidget *parent)
+{
+    if (testAnswerer) {
+        testAnswerer(Kind::Information, text, DefaultAnswer::Yes);
+        return;
+    }
+    CreateHelpBox(text, manualPath, parent)->exec();
 }
 
 void answerForTests(Answerer answerer)

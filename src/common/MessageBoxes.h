@@ -5,7 +5,9 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
+class QMessageBox;
 class QWidget;
 
 // All message boxes of the program; titles and icons are the platform's.
@@ -33,6 +35,15 @@ bool AskYesNo(const QString &text, QWidget *parent = nullptr,
 // Error box with one OK button.
 void ShowError(const QString &text, QWidget *parent = nullptr);
 
+// A window's help: an information box with its text and OK, and, when manualPath names the
+// HTML manual, a button "Anleitung öffnen" that opens it in the desktop's browser. The box is
+// built here, not shown; ShowHelp shows it.
+std::unique_ptr<QMessageBox> CreateHelpBox(const QString &text, const QString &manualPath,
+                                           QWidget *parent = nullptr);
+void ShowHelp(const QString &text, const QString &manualPath, QWidget *parent = nullptr);
+// The name of the box's button that opens the manual.
+inline const QString OpenManualButtonName = QStringLiteral("But_Anleitung_oeffnen");
+
 // Tests: answer boxes without showing them; the function gets the kind and the text and
 // returns true for Yes. An empty function restores the real boxes.
 using Answerer = std::function<bool(Kind, const QString &)>;
@@ -46,4 +57,5 @@ void answerWithDefaultsForTests(DetailedAnswerer answerer);
 using MessageBoxes::AskYesNo;
 using MessageBoxes::DefaultAnswer;
 using MessageBoxes::ShowError;
+using MessageBoxes::ShowHelp;
 using MessageBoxes::ShowInformation;

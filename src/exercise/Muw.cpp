@@ -5,6 +5,7 @@
 #include "common/Controls.h"
 #include "common/FileDialogs.h"
 #include "common/KeyPress.h"
+#include "common/Manual.h"
 #include "common/MessageBoxes.h"
 #include "common/ScaleToScreen.h"
 #include "common/SharedState.h"
@@ -502,7 +503,7 @@ void TForm_MuW::letztesEinzelergebniszeigen1Click()
 
 void TForm_MuW::Hilfe1Click()
 {
-    ShowInformation(SettingsHelpText, this);
+    ShowHelp(SettingsHelpText, Manual::HtmlPathOfThisProgram(), this);
 }
 
 // ---------------------------------------------------------------------------------------------

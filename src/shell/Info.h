@@ -2,6 +2,7 @@
 // The about window.
 #pragma once
 
+#include "Release.h"
 #include "common/ModalForm.h"
 
 class QFrame;
@@ -9,7 +10,8 @@ class QLabel;
 class QPushButton;
 
 inline const QString ProductNameText = QStringLiteral("Fokulantorium");
-inline const QString VersionText = QStringLiteral("Version 3.0       15.03.2024");
+inline const QString VersionText =
+    QStringLiteral("Version " MENTARO_VERSION "       " MENTARO_RELEASE_DATE);
 
 class TForm_Info : public ModalForm
 {
