@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Every window of the program on the screen size the test is started with: inside the
-// available area with its frame, and no control cut off by its window.
+// available area with its frame, and no control cut off by its window; the main window and the
+// settings window shown on the desktop, also on a Wayland compositor, inside what it leaves free.
 #include "TestSupport.h"
 
 #include "colours/Farben.h"
@@ -28,6 +29,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -54,6 +56,16 @@ struct TextRoom
     QSize room;
     QSize text;
 };
+
+QString sizeText(QSize size)
+{
+    return QStringLiteral("%1 x %2").arg(size.width()).arg(size.height());
+}
+
+bool fitsIn(QSize size, QSize room)
+{
+    return size.width() <= room.width() && size.height() <= room.height();
+}
 
 std::optional<TextRoom> textRoomOf(QWidget *control)
 {
@@ -95,6 +107,7 @@ private slots:
     void windowLiesInsideTheScreen();
     void noControlIsCutOff_data();
     void noControlIsCutOff();
+    void shownWindowsFitTheDesktop();
 
 private:
     std::unique_ptr<TForm_Verlauf> m_verlauf;
@@ -174,6 +187,49 @@ void WindowsFitTest::noControlIsCutOff()
                        .arg(text->room.height());
     }
     QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
+}
+
+// The main window maximises into what the desktop leaves free, which on Wayland is less than
+// Qt reports (the compositor keeps its panel); the settings window fits it maximised and in its
+// normal size too.
+void WindowsFitTest::shownWindowsFitTheDesktop()
+{
+    const QSize available = QGuiApplication::primaryScreen()->availableGeometry().size();
+    Form_Prgr->show();
+    QVERIFY(QTest::qWaitForWindowExposed(Form_Prgr));
+    QTRY_VERIFY(Form_Prgr->isMaximized());
+    const QSize workArea = Form_Prgr->frameGeometry().size();
+    QVERIFY2(fitsIn(workArea, available),
+             qPrintable(QStringLiteral("main window %1 on %2")
+                            .arg(sizeText(workArea), sizeText(available))));
+
+    bool exposed = false;
+    bool normalFits = false;
+    QSize maximised;
+    QSize normal;
+    QTimer::singleShot(0, Form_MuW, [&] {
+        exposed = QTest::qWaitForWindowExposed(Form_MuW);
+        maximised = Form_MuW->frameGeometry().size();
+        Form_MuW->setWindowState(Qt::WindowNoState);
+        // The state changes at once, the size once the platform has given the normal one.
+        normalFits = QTest::qWaitFor(
+            [&] {
+                const QSize outer = Form_MuW->frameGeometry().size();
+                return outer != maximised && fitsIn(outer, workArea);
+            },
+            10000);
+        normal = Form_MuW->frameGeometry().size();
+        Form_MuW->done(QDialog::Rejected);
+    });
+    Form_Prgr->MerkenundWiedergeben1Click();
+    Form_Prgr->hide();
+    QVERIFY2(exposed, "the settings window was not shown");
+    QVERIFY2(fitsIn(maximised, workArea),
+             qPrintable(QStringLiteral("maximised settings window %1 in %2")
+                            .arg(sizeText(maximised), sizeText(workArea))));
+    QVERIFY2(normalFits,
+             qPrintable(QStringLiteral("settings window %1 in its normal size in %2")
+                            .arg(sizeText(normal), sizeText(workArea))));
 }
 
 QTEST_MAIN(WindowsFitTest)

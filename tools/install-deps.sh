@@ -6,6 +6,9 @@ packages=(build-essential cmake qt6-base-dev qt6-translations-l10n libgl-dev xvf
           librsvg2-bin dpkg-dev desktop-file-utils appstream pandoc)
 # Qt Charts draws the "Verlauf" chart of the results.
 packages+=(qt6-charts-dev)
+# Wayland: Qt's platform plugin, and a compositor for the test; the test of what a screen
+# reader hears switches Qt's accessibility on through its private header.
+packages+=(qt6-wayland weston qt6-base-private-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
