@@ -1,14 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestSupport.h"
 
+#include "colours/Farben.h"
 #include "common/SharedState.h"
+#include "disturbance/Billard.h"
+#include "disturbance/Fragehst.h"
+#include "disturbance/Ringe.h"
+#include "disturbance/Stoeren.h"
+#include "disturbance/Stoertex.h"
 #include "exercise/Muw.h"
 #include "exercise/Muw_zahl.h"
 #include "results/Name.h"
 #include "results/Speicher.h"
 #include "results/Zeigen.h"
+#include "results/Verlauf.h"
+#include "shell/Info.h"
 #include "shell/Kr_progr.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -16,6 +25,8 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QtTest>
+
+#include <memory>
 
 using TestSupport::messages;
 
@@ -41,6 +52,8 @@ private slots:
     void abortQuestionDefaultsToNo();
     void fullFileQuestionDefaultsToNo();
     void unsavedResultQuestionDefaultsToKeepingIt();
+    void everyFocusableControlIsNamed_data();
+    void everyFocusableControlIsNamed();
 
 private:
     static QComboBox *list(const QString &name);
@@ -56,17 +69,20 @@ private:
     static QString focusedControl();
 
     QList<QWidget *> m_shown;
+    std::unique_ptr<TForm_Verlauf> m_verlauf;
 };
 
 void KeyboardTest::initTestCase()
 {
     TestSupport::createProgram();
+    m_verlauf = std::make_unique<TForm_Verlauf>();
 }
 
 void KeyboardTest::cleanupTestCase()
 {
     for (QWidget *window : std::as_const(m_shown))
         window->hide();
+    m_verlauf.reset();
     TestSupport::destroyProgram();
 }
 
@@ -349,6 +365,64 @@ void KeyboardTest::unsavedResultQuestionDefaultsToKeepingIt()
     QCOMPARE(messages().lastText(), UnsavedResultQuestion);
     QCOMPARE(messages().shown[0].defaultAnswer, DefaultAnswer::Yes);
     ResultSaved = 1;
+}
+
+namespace {
+// The name a screen reader gives a control. On this platform Qt names a list by its value
+// and links its label through the "labelled by" relation, which the reader speaks instead.
+QString spokenName(QAccessibleInterface *control)
+{
+    if (control->role() != QAccessible::ComboBox)
+        return control->text(QAccessible::Name);
+    const auto labels = control->relations(QAccessible::Label);
+    return labels.isEmpty() ? QString() : labels.first().first->text(QAccessible::Name);
+}
+
+// The controls of the tree that take the focus, with their spoken names; what lies inside a
+// control (a list's field, a table's cells) belongs to it.
+void collectFocusable(QAccessibleInterface *node, QList<QPair<QString, QString>> &controls)
+{
+    for (int i = 0; i < node->childCount(); ++i) {
+        QAccessibleInterface *child = node->child(i);
+        if (!child)
+            continue;
+        if (child->state().focusable) {
+            const QObject *object = child->object();
+            controls.append({object ? object->objectName() : QString(), spokenName(child)});
+            continue;
+        }
+        collectFocusable(child, controls);
+    }
+}
+} // namespace
+
+void KeyboardTest::everyFocusableControlIsNamed_data()
+{
+    QTest::addColumn<QWidget *>("window");
+    for (QWidget *window : std::initializer_list<QWidget *>{
+             Form_Prgr, Form_MuW, Form_MuW_Zahlen, Form_Stoeren_Vorgabe, Form_Frage_Hst,
+             Form_Frage_Text, Form_Speich_MuW, Form_Name, Form_zeigen, Form_Info, Form_Farben,
+             Form_Ringe, Form_Billard, static_cast<QWidget *>(m_verlauf.get())})
+        QTest::newRow(qPrintable(window->objectName())) << window;
+}
+
+// Walks the window's accessibility tree as a screen reader does.
+void KeyboardTest::everyFocusableControlIsNamed()
+{
+    QFETCH(QWidget *, window);
+    QAccessibleInterface *root = QAccessible::queryAccessibleInterface(window);
+    QVERIFY(root);
+    QList<QPair<QString, QString>> controls;
+    collectFocusable(root, controls);
+    QStringList unnamed;
+    for (const auto &[name, spoken] : std::as_const(controls)) {
+        if (spoken.trimmed().isEmpty())
+            unnamed << name;
+    }
+    qInfo("%s: %lld of %lld focusable controls named", qPrintable(window->objectName()),
+          qlonglong(controls.size() - unnamed.size()), qlonglong(controls.size()));
+    QVERIFY2(unnamed.isEmpty(), qPrintable(QStringLiteral("without a name: ") +
+                                           unnamed.join(QStringLiteral(", "))));
 }
 
 QTEST_MAIN(KeyboardTest)
