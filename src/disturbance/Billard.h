@@ -5,12 +5,14 @@
 #include "common/ModalForm.h"
 #include "common/SharedState.h"
 
+#include <QLineF>
 #include <QPointF>
 #include <QRect>
 #include <QTimer>
 
 #include <algorithm>
 #include <functional>
+#include <numbers>
 
 class TTaskPaintBox;
 
@@ -52,6 +54,19 @@ bool BallReachesTarget(const BilliardTable &table);
 double ShotAngleTowards(double dx, double dy);
 // The angle a press at `press` gives, compensated while the step is negative.
 double AimAngle(const BilliardTable &table, QPointF press);
+// The angle a shot in `direction` (radians, as ShotAngleTowards gives them) takes, compensated
+// while the step is negative; a press and a key aim alike.
+double AimAngleForDirection(const BilliardTable &table, double direction);
+// Keyboard play: the direction after turning by `by` radians (positive turns clockwise on the
+// screen), in [0, 2 pi).
+double TurnedAim(double direction, double by);
+// The arrow keys turn the aim by 5 degrees (left and right) or 1 degree (up and down).
+inline constexpr double AimStepCoarse = std::numbers::pi / 36;
+inline constexpr double AimStepFine = std::numbers::pi / 180;
+// The aiming line: from the ball's rim outwards in the direction, as long as the target is wide.
+QLineF AimingLine(const BilliardTable &table, double direction);
+inline const QString BilliardKeysHint =
+    QStringLiteral("   (Pfeiltasten zielen, Leertaste oder Eingabe stößt, Esc schließt)");
 // The ball lies strictly inside the cushion lines; only then a press is taken.
 bool BallInsideCushions(const BilliardTable &table);
 // Reflects at every cushion the unmoved ball touches (a corner counts two); returns how many.
@@ -103,16 +118,25 @@ public:
     void drawBall();
 
     BilliardTable &table() { return m_table; }
+    // The direction the arrow keys have aimed at, shown by the aiming line.
+    double keyAim() const { return m_keyAim; }
     // Ball steps made since the window was created (for measuring the tick rate).
     quint64 ballSteps() const { return m_ballSteps; }
 
 protected:
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    // The arrows turn the aim, Space or Enter shoots along it, Escape closes the window.
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void FormCreate();
     void drawTarget();
+    // A press or a key: starts a shot in `direction`, or re-aims a running one.
+    void aimAndShoot(double direction);
+    bool keyPressed(const QKeyEvent *event);
+    void showAimingLine();
     void endShot();
     int ballStepsDue() const;
     // Sets the timer to wake up when the next step is due.
@@ -125,6 +149,7 @@ private:
     qint64 m_shotStartNs = -1;
     qint64 m_shotSteps = 0;
     bool m_setUpPending = false;
+    double m_keyAim = 0;
 };
 
 extern TForm_Billard *Form_Billard;
