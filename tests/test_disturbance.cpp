@@ -226,6 +226,9 @@ void DisturbanceTest::typingTheCapitalAndEnterClosesTheQuestion()
     });
     RunDisturbance();
     QCOMPARE(Form_Frage_Hst->Hst_Frage_Land->text(), QStringLiteral("Deutschland"));
+    // A screen reader names the window with the whole question.
+    QCOMPARE(Form_Frage_Hst->accessibleName(),
+             QStringLiteral("Wie heißt die Hauptstadt von Deutschland?"));
     QVERIFY(!Form_Stoeren_Vorgabe->isVisible());
     QVERIFY(Form_Frage_Hst->Edit_Hst_Frage->text().isEmpty());
     QCOMPARE(SecondCapitalQuestion, Byte(1));
@@ -341,6 +344,12 @@ void DisturbanceTest::preparedTextQuestionStaysInItsRanges()
             QCOMPARE(Form_Frage_Text->Label_Zeile_3->text().isEmpty(), text.LineCount < 3);
             QCOMPARE(Form_Frage_Text->Label_Aufforder_Buchst_eing->text(),
                      TextQuestionRequest(AskedCharNumber, AskedLine));
+            // A screen reader hears the request as the window's name, the text with it.
+            QCOMPARE(Form_Frage_Text->accessibleName(),
+                     TextQuestionRequest(AskedCharNumber, AskedLine) +
+                         QStringLiteral("des obigen Textes ein !"));
+            QCOMPARE(Form_Frage_Text->accessibleDescription().count(QLatin1Char('\n')),
+                     text.LineCount - 1);
         }
     }
     QCOMPARE(TextQuestionRequest(6, 1),

@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 
 #include "colours/Farben.h"
+#include "common/Controls.h"
 #include "common/SharedState.h"
 #include "disturbance/Billard.h"
 #include "disturbance/Fragehst.h"
@@ -12,8 +13,8 @@
 #include "exercise/Muw_zahl.h"
 #include "results/Name.h"
 #include "results/Speicher.h"
-#include "results/Zeigen.h"
 #include "results/Verlauf.h"
+#include "results/Zeigen.h"
 #include "shell/Info.h"
 #include "shell/Kr_progr.h"
 
@@ -23,6 +24,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QToolButton>
 #include <QtTest>
 
@@ -54,6 +56,8 @@ private slots:
     void unsavedResultQuestionDefaultsToKeepingIt();
     void everyFocusableControlIsNamed_data();
     void everyFocusableControlIsNamed();
+    void focusFrameStandsOutOnTheWindow_data();
+    void focusFrameStandsOutOnTheWindow();
 
 private:
     static QComboBox *list(const QString &name);
@@ -368,30 +372,37 @@ void KeyboardTest::unsavedResultQuestionDefaultsToKeepingIt()
 }
 
 namespace {
-// The name a screen reader gives a control. On this platform Qt names a list by its value
-// and links its label through the "labelled by" relation, which the reader speaks instead.
-QString spokenName(QAccessibleInterface *control)
-{
-    if (control->role() != QAccessible::ComboBox)
-        return control->text(QAccessible::Name);
-    const auto labels = control->relations(QAccessible::Label);
-    return labels.isEmpty() ? QString() : labels.first().first->text(QAccessible::Name);
-}
-
-// The controls of the tree that take the focus, with their spoken names; what lies inside a
-// control (a list's field, a table's cells) belongs to it.
-void collectFocusable(QAccessibleInterface *node, QList<QPair<QString, QString>> &controls)
+// The controls that take the focus, as "objectName=name a screen reader says", and for a grid
+// the headings it tells with the cells of its last row; what lies inside a control (a list's
+// field, a table's cells) belongs to it. On this platform Qt names a list by its value and
+// links its label as "labelled by", which the reader speaks instead.
+void collectFocusable(QAccessibleInterface *node, QStringList &controls)
 {
     for (int i = 0; i < node->childCount(); ++i) {
         QAccessibleInterface *child = node->child(i);
-        if (!child)
+        if (child && !child->state().focusable)
+            collectFocusable(child, controls);
+        if (!child || !child->state().focusable)
             continue;
-        if (child->state().focusable) {
-            const QObject *object = child->object();
-            controls.append({object ? object->objectName() : QString(), spokenName(child)});
-            continue;
+        const auto labels = child->relations(QAccessible::Label);
+        QAccessibleInterface *naming = child->role() != QAccessible::ComboBox ? child
+                                       : labels.isEmpty()                     ? nullptr
+                                                          : labels.first().first;
+        const QString name = child->object()->objectName();
+        controls << name + '=' +
+                        (naming ? naming->text(QAccessible::Name).simplified() : QString());
+        if (QAccessibleTableInterface *table = child->tableInterface()) {
+            QStringList heads;
+            for (int column = 0; column < table->columnCount(); ++column) {
+                QAccessibleInterface *cell = table->cellAt(table->rowCount() - 1, column);
+                if (!cell || !cell->tableCellInterface())
+                    continue;
+                for (QAccessibleInterface *head : cell->tableCellInterface()->columnHeaderCells() +
+                                                      cell->tableCellInterface()->rowHeaderCells())
+                    heads << head->text(QAccessible::Name);
+            }
+            controls << name + " heads=" + heads.join('|');
         }
-        collectFocusable(child, controls);
     }
 }
 } // namespace
@@ -399,30 +410,74 @@ void collectFocusable(QAccessibleInterface *node, QList<QPair<QString, QString>>
 void KeyboardTest::everyFocusableControlIsNamed_data()
 {
     QTest::addColumn<QWidget *>("window");
+    QTest::addColumn<QStringList>("named"); // names that must say what a control is for
+    const QHash<QWidget *, QStringList> named = {
+        {Form_MuW, {"Edit_S_MuW=Schwierigkeitsgrad:", "Edit_Speed=Geschwindigk (Billard/ Ringe):"}},
+        {Form_MuW_Zahlen, {"Edit_Wiedergeben=Deine Eingabe"}},
+        {Form_Frage_Hst, {"Edit_Hst_Frage=Antwort"}},
+        {Form_Frage_Text, {"Edit_Zeichen_eingeben=Antwort"}},
+        {Form_Name, {"Edit_Namen=Gib bitte Deinen Namen ein"}},
+        {Form_zeigen,
+         {"StringGrid1=Einzelergebnis",
+          "StringGrid1 heads=Nr.|6|vorgegeben|6|Störung|6|Ihre Eingabe|6|Wertung|6|Punkte|6"}},
+        {Form_Speich_MuW,
+         {"StringGrid1 heads=Nr.|20|Name|20|Datum-Zeit|20|Stoerung|20|S-Grad/ Zeitz.|20|"
+          "Zeitfaktor Vor.- War.|20|Punkte|20"}},
+        {Form_Farben, {"Edit_Anzahl=Anzahl der Farben", "Panel_braun=braun"}},
+        {Form_Ringe, {"PaintBox1=Ringe"}},
+        {Form_Billard, {"PaintBox1=Billardtisch"}}};
     for (QWidget *window : std::initializer_list<QWidget *>{
              Form_Prgr, Form_MuW, Form_MuW_Zahlen, Form_Stoeren_Vorgabe, Form_Frage_Hst,
              Form_Frage_Text, Form_Speich_MuW, Form_Name, Form_zeigen, Form_Info, Form_Farben,
              Form_Ringe, Form_Billard, static_cast<QWidget *>(m_verlauf.get())})
-        QTest::newRow(qPrintable(window->objectName())) << window;
+        QTest::newRow(qPrintable(window->objectName())) << window << named.value(window);
 }
 
 // Walks the window's accessibility tree as a screen reader does.
 void KeyboardTest::everyFocusableControlIsNamed()
 {
     QFETCH(QWidget *, window);
-    QAccessibleInterface *root = QAccessible::queryAccessibleInterface(window);
-    QVERIFY(root);
-    QList<QPair<QString, QString>> controls;
-    collectFocusable(root, controls);
-    QStringList unnamed;
-    for (const auto &[name, spoken] : std::as_const(controls)) {
-        if (spoken.trimmed().isEmpty())
-            unnamed << name;
-    }
+    QFETCH(QStringList, named);
+    QStringList controls;
+    collectFocusable(QAccessible::queryAccessibleInterface(window), controls);
+    const QStringList unnamed = controls.filter(QRegularExpression(QStringLiteral("=$")));
     qInfo("%s: %lld of %lld focusable controls named", qPrintable(window->objectName()),
           qlonglong(controls.size() - unnamed.size()), qlonglong(controls.size()));
-    QVERIFY2(unnamed.isEmpty(), qPrintable(QStringLiteral("without a name: ") +
-                                           unnamed.join(QStringLiteral(", "))));
+    QVERIFY2(unnamed.isEmpty(), qPrintable(QStringLiteral("no name: ") + unnamed.join(", ")));
+    for (const QString &control : std::as_const(named))
+        QVERIFY2(controls.contains(control),
+                 qPrintable(control + " not in " + controls.join(", ")));
+}
+
+void KeyboardTest::focusFrameStandsOutOnTheWindow_data()
+{
+    QTest::addColumn<QWidget *>("control");
+    QTest::newRow("radio button on green")
+        << static_cast<QWidget *>(Form_MuW->Radio_Stoeren->button(1));
+    QTest::newRow("button on green") << static_cast<QWidget *>(Form_MuW->But_zurueck);
+    QTest::newRow("button on navy") << Form_Name->findChild<QWidget *>("But_ok");
+    QTest::newRow("answer colour") << static_cast<QWidget *>(Form_Farben->Panel_gelb);
+}
+
+// The focus frame's pixels differ at 3 : 1 at least from what they show without the focus, as
+// the accessibility guidelines ask of a focus indicator; and there is a whole frame of them.
+void KeyboardTest::focusFrameStandsOutOnTheWindow()
+{
+    QFETCH(QWidget *, control);
+    QVERIFY(control);
+    showActive(control->window());
+    control->show();
+    control->window()->setFocus();
+    const QImage before = control->grab().toImage();
+    control->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(control->hasFocus());
+    const QImage after = control->grab().toImage();
+    int framePixels = 0;
+    for (int y = 0; y < after.height(); ++y) {
+        for (int x = 0; x < after.width(); ++x)
+            framePixels += ContrastRatio(after.pixelColor(x, y), before.pixelColor(x, y)) >= 3.0;
+    }
+    QVERIFY2(framePixels >= 2 * control->height(), qPrintable(QString::number(framePixels)));
 }
 
 QTEST_MAIN(KeyboardTest)

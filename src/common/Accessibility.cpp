@@ -21,9 +21,7 @@ QString shownText(const QLabel *label)
 class DisplayAccessible : public QAccessibleWidget
 {
 public:
-    explicit DisplayAccessible(QLabel *label) : QAccessibleWidget(label, QAccessible::StaticText)
-    {
-    }
+    explicit DisplayAccessible(QLabel *label) : QAccessibleWidget(label, QAccessible::StaticText) {}
 
     QString text(QAccessible::Text t) const override
     {

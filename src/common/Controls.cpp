@@ -223,8 +223,8 @@ void DrawFocusFrame(QPainter &painter, const QRect &area, const QColor &backgrou
     const int width = std::max(2, area.height() / 14);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(QPen(BlackOrWhiteAgainst(background), width, Qt::SolidLine, Qt::SquareCap,
-                        Qt::MiterJoin));
+    painter.setPen(
+        QPen(BlackOrWhiteAgainst(background), width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.setBrush(Qt::NoBrush);
     const int inset = width / 2;
     painter.drawRect(area.adjusted(inset, inset, -inset - (width % 2 == 0 ? 1 : 0),
