@@ -57,16 +57,15 @@ struct TextRoom
     QSize text;
 };
 
-// "w x h in room w x h", or empty when the size fits the room.
+// "w x h in w x h", or empty when the size fits the room.
 QString outside(QSize size, QSize room)
 {
-    if (size.width() <= room.width() && size.height() <= room.height())
-        return QString();
-    return QStringLiteral("%1 x %2 in %3 x %4")
-        .arg(size.width())
-        .arg(size.height())
-        .arg(room.width())
-        .arg(room.height());
+    return size.boundedTo(room) == size ? QString()
+                                        : QStringLiteral("%1 x %2 in %3 x %4")
+                                              .arg(size.width())
+                                              .arg(size.height())
+                                              .arg(room.width())
+                                              .arg(room.height());
 }
 
 std::optional<TextRoom> textRoomOf(QWidget *control)

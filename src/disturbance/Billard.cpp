@@ -117,6 +117,23 @@ double TurnedAim(double direction, double by)
     return turned < 0 ? turned + 2 * std::numbers::pi : turned;
 }
 
+double AimTurnForKey(int key)
+{
+    constexpr double degree = std::numbers::pi / 180;
+    switch (key) {
+    case Qt::Key_Left:
+        return -5 * degree;
+    case Qt::Key_Right:
+        return 5 * degree;
+    case Qt::Key_Up:
+        return -degree;
+    case Qt::Key_Down:
+        return degree;
+    default:
+        return 0;
+    }
+}
+
 QLineF AimingLine(const BilliardTable &table, double direction)
 {
     const QPointF unit(std::cos(direction), std::sin(direction));
@@ -218,7 +235,7 @@ TForm_Billard::TForm_Billard(QWidget *parent) : ModalForm(parent)
     PaintBox1->setFocusPolicy(Qt::StrongFocus);
     PaintBox1->setAccessibleName(QStringLiteral("Billardtisch"));
     PaintBox1->setAccessibleDescription(BilliardKeysHint.trimmed());
-    PaintBox1->installEventFilter(this);
+    PaintBox1->setKeyHandler([this](const QKeyEvent *event) { return keyPressed(event); });
 
     Timer2.setObjectName(QStringLiteral("Timer2"));
     // The timer wakes up when each step is due; a coarse timer would let the ball stutter.
@@ -335,20 +352,13 @@ bool TForm_Billard::keyPressed(const QKeyEvent *event)
 {
     if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
         return false;
-    double turn = 0;
+    if (const double turn = AimTurnForKey(event->key()); turn != 0) {
+        if (BilliardShotRunning == 0 || BilliardCorrection == 1)
+            m_keyAim = TurnedAim(m_keyAim, turn);
+        showAimingLine();
+        return true;
+    }
     switch (event->key()) {
-    case Qt::Key_Left:
-        turn = -AimStepCoarse;
-        break;
-    case Qt::Key_Right:
-        turn = AimStepCoarse;
-        break;
-    case Qt::Key_Up:
-        turn = -AimStepFine;
-        break;
-    case Qt::Key_Down:
-        turn = AimStepFine;
-        break;
     case Qt::Key_Space:
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -363,24 +373,6 @@ bool TForm_Billard::keyPressed(const QKeyEvent *event)
     default:
         return false;
     }
-    if (BilliardShotRunning == 0 || BilliardCorrection == 1)
-        m_keyAim = TurnedAim(m_keyAim, turn);
-    showAimingLine();
-    return true;
-}
-
-void TForm_Billard::keyPressEvent(QKeyEvent *event)
-{
-    if (!keyPressed(event))
-        ModalForm::keyPressEvent(event);
-}
-
-bool TForm_Billard::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == PaintBox1 && event->type() == QEvent::KeyPress &&
-        keyPressed(static_cast<QKeyEvent *>(event)))
-        return true;
-    return ModalForm::eventFilter(watched, event);
 }
 
 void TForm_Billard::Timer2Timer()

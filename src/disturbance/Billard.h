@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <numbers>
 
 class TTaskPaintBox;
 
@@ -60,9 +59,9 @@ double AimAngleForDirection(const BilliardTable &table, double direction);
 // Keyboard play: the direction after turning by `by` radians (positive turns clockwise on the
 // screen), in [0, 2 pi).
 double TurnedAim(double direction, double by);
-// The arrow keys turn the aim by 5 degrees (left and right) or 1 degree (up and down).
-inline constexpr double AimStepCoarse = std::numbers::pi / 36;
-inline constexpr double AimStepFine = std::numbers::pi / 180;
+// The turn an arrow key gives the aim: 5 degrees for left and right, 1 degree for up and down
+// (left and up anticlockwise); 0 for other keys.
+double AimTurnForKey(int key);
 // The aiming line: from the ball's rim outwards in the direction, as long as the target is wide.
 QLineF AimingLine(const BilliardTable &table, double direction);
 inline const QString BilliardKeysHint =
@@ -126,15 +125,13 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    // The arrows turn the aim, Space or Enter shoots along it, Escape closes the window.
-    void keyPressEvent(QKeyEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void FormCreate();
     void drawTarget();
     // A press or a key: starts a shot in `direction`, or re-aims a running one.
     void aimAndShoot(double direction);
+    // The arrows turn the aim, Space or Enter shoots along it, Escape closes the window.
     bool keyPressed(const QKeyEvent *event);
     void showAimingLine();
     void endShot();

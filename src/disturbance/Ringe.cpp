@@ -216,6 +216,15 @@ void TTaskPaintBox::paintEvent(QPaintEvent *event)
     painter.strokePath(m_overlay, QPen(Qt::white, 3, Qt::SolidLine, Qt::RoundCap));
 }
 
+bool TTaskPaintBox::event(QEvent *event)
+{
+    // Before the widget's own handling, which would take Tab to move the focus.
+    if (event->type() == QEvent::KeyPress && m_keyHandler &&
+        m_keyHandler(static_cast<QKeyEvent *>(event)))
+        return true;
+    return QWidget::event(event);
+}
+
 void TTaskPaintBox::setOverlay(const QPainterPath &path)
 {
     if (path == m_overlay)
@@ -328,7 +337,7 @@ TForm_Ringe::TForm_Ringe(QWidget *parent) : ModalForm(parent)
     PaintBox1->setFocusPolicy(Qt::StrongFocus);
     PaintBox1->setAccessibleName(QStringLiteral("Ringe"));
     PaintBox1->setAccessibleDescription(RingsKeysHint.trimmed());
-    PaintBox1->installEventFilter(this);
+    PaintBox1->setKeyHandler([this](const QKeyEvent *event) { return keyPressed(event); });
     createBottomPanel();
     createLegend();
 
@@ -566,21 +575,6 @@ bool TForm_Ringe::keyPressed(const QKeyEvent *event)
     default:
         return false;
     }
-}
-
-void TForm_Ringe::keyPressEvent(QKeyEvent *event)
-{
-    if (!keyPressed(event))
-        ModalForm::keyPressEvent(event);
-}
-
-// The drawing area holds the focus; its Tab must not leave it for another control.
-bool TForm_Ringe::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == PaintBox1 && event->type() == QEvent::KeyPress &&
-        keyPressed(static_cast<QKeyEvent *>(event)))
-        return true;
-    return ModalForm::eventFilter(watched, event);
 }
 
 void TForm_Ringe::DrawAllRings()

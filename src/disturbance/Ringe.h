@@ -13,7 +13,9 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
+class QKeyEvent;
 class QLabel;
 
 // ---- Geometry and scoring of the rings task (no widgets) ----
@@ -118,11 +120,17 @@ public:
     // it is drawn on top and never into the picture. An empty path removes it.
     void setOverlay(const QPainterPath &path);
     const QPainterPath &overlay() const { return m_overlay; }
+    // The task's keys, Tab among them, go to the handler first; true when it took the key.
+    void setKeyHandler(std::function<bool(const QKeyEvent *)> handler)
+    {
+        m_keyHandler = std::move(handler);
+    }
 
 signals:
     void mouseDown(int x, int y);
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -133,6 +141,7 @@ private:
 
     QImage m_canvas;
     QPainterPath m_overlay;
+    std::function<bool(const QKeyEvent *)> m_keyHandler;
 };
 
 // Fills the whole box with its own colour.
@@ -199,9 +208,6 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    // Tab and Shift+Tab move the highlight; Space or Enter hits it, Escape closes the window.
-    void keyPressEvent(QKeyEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void FormCreate();
@@ -214,6 +220,7 @@ private:
     void drawRings(bool skipHit);
     void showScore();
     void highlight(int ring);
+    // Tab and Shift+Tab move the highlight; Space or Enter hits it, Escape closes the window.
     bool keyPressed(const QKeyEvent *event);
 
     std::array<QLabel *, RingCount> valueLabels() const;
