@@ -5,6 +5,7 @@
 #include "colours/ColourAids.h"
 #include "common/Accessibility.h"
 #include "common/Controls.h"
+#include "common/KeyPress.h"
 #include "common/MessageBoxes.h"
 #include "common/RandomClock.h"
 #include "common/ScaleToScreen.h"
@@ -152,9 +153,7 @@ void TColourPanel::mouseReleaseEvent(QMouseEvent *event)
 
 void TColourPanel::keyPressEvent(QKeyEvent *event)
 {
-    const bool press = event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
-                       event->key() == Qt::Key_Enter;
-    if (!press || event->modifiers() != Qt::NoModifier) {
+    if (!IsPressKey(event)) {
         QLabel::keyPressEvent(event);
         return;
     }

@@ -2,6 +2,7 @@
 // The billiards task: table geometry, the ball's steps and its window.
 #include "disturbance/Billard.h"
 
+#include "common/KeyPress.h"
 #include "common/Numbers.h"
 #include "common/RandomClock.h"
 #include "common/ScaleToScreen.h"
@@ -355,24 +356,17 @@ bool TForm_Billard::keyPressed(const QKeyEvent *event)
     if (const double turn = AimTurnForKey(event->key()); turn != 0) {
         if (BilliardShotRunning == 0 || BilliardCorrection == 1)
             m_keyAim = TurnedAim(m_keyAim, turn);
-        showAimingLine();
-        return true;
-    }
-    switch (event->key()) {
-    case Qt::Key_Space:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
+    } else if (IsPressKey(event)) {
         // One press is one shot or one correction, as a click is.
         if (!event->isAutoRepeat())
             aimAndShoot(m_keyAim);
-        showAimingLine();
-        return true;
-    case Qt::Key_Escape:
+    } else if (event->key() == Qt::Key_Escape) {
         close();
-        return true;
-    default:
+    } else {
         return false;
     }
+    showAimingLine();
+    return true;
 }
 
 void TForm_Billard::Timer2Timer()

@@ -3,6 +3,7 @@
 #include "disturbance/Ringe.h"
 
 #include "common/Controls.h"
+#include "common/KeyPress.h"
 #include "common/Numbers.h"
 #include "common/RandomClock.h"
 #include "common/ScaleToScreen.h"
@@ -552,29 +553,23 @@ bool TForm_Ringe::keyPressed(const QKeyEvent *event)
 {
     if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
         return false;
-    switch (event->key()) {
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        highlight(NextRingToHighlight(m_rings, m_highlighted,
-                                      event->key() == Qt::Key_Tab &&
-                                          !(event->modifiers() & Qt::ShiftModifier)));
-        return true;
-    case Qt::Key_Space:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
+        const bool forward =
+            event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier);
+        highlight(NextRingToHighlight(m_rings, m_highlighted, forward));
+    } else if (IsPressKey(event)) {
         // One press is one hit, as a click is.
         if (!event->isAutoRepeat() && m_highlighted >= 0 &&
             !m_rings.rings[size_t(m_highlighted)].hit) {
             const QPoint at = RingCentrePoint(m_rings.rings[size_t(m_highlighted)]);
             PaintBox1MouseDown(at.x(), at.y());
         }
-        return true;
-    case Qt::Key_Escape:
+    } else if (event->key() == Qt::Key_Escape) {
         close();
-        return true;
-    default:
+    } else {
         return false;
     }
+    return true;
 }
 
 void TForm_Ringe::DrawAllRings()
