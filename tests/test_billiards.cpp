@@ -8,10 +8,12 @@
 #include "exercise/Muw.h"
 #include "exercise/Muw_zahl.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QTimer>
 #include <QtTest>
 
 #include <numbers>
@@ -49,6 +51,7 @@ private slots:
     void lateTickMakesUpTheMissedSteps();
     void tableSetUpReloadsAPositiveStep();
     void timeOutStopsTheRunningBallAndEndsTheGame();
+    void shotIsPlayedWithKeysAlone();
     void stepIntervalHasAFloorOf15625Microseconds_data();
     void stepIntervalHasAFloorOf15625Microseconds();
     void ticksEveryMillisecondStillKeepTheStepRate_data();
@@ -414,7 +417,9 @@ void BilliardsTest::timeOutStopsTheRunningBallAndEndsTheGame()
     TestSupport::afterActivation(Form_MuW_Zahlen, TestSupport::playToTheFirstDisturbance);
     Form_MuW_Zahlen->StartGame();
 
-    QCOMPARE(caption, QStringLiteral("   Anzahl der vorher zu treffenden Banden:   7"));
+    // The keys follow the caption the task is given.
+    QCOMPARE(caption,
+             QStringLiteral("   Anzahl der vorher zu treffenden Banden:   7") + BilliardKeysHint);
     QVERIFY(ballRan);
     // The task: its ball stands still, its window closed with OK.
     QVERIFY(!Form_Billard->Timer2.isActive());
@@ -446,6 +451,56 @@ void BilliardsTest::endShot()
     Form_Billard->Timer2.stop();
     BilliardShotRunning = 0;
     RandomClock::useFixedSteadyNs(-1);
+}
+
+// Escape closes the task like its close box, and it comes again. The arrows turn the aiming
+// line, Space shoots along it, straight at the target; before the ball moves, the arrows turn
+// back and Space re-aims the running shot, which then ends the task off one cushion.
+void BilliardsTest::shotIsPlayedWithKeysAlone()
+{
+    CushionCount = 1;
+    QStringList seen;
+    TestSupport::afterActivation(Form_Billard, [&] {
+        const QWidget *focused = QApplication::focusWidget();
+        seen << (focused ? focused->objectName() : QString());
+        TestSupport::afterActivation(Form_Billard, [&] {
+            BilliardTable &table = Form_Billard->table();
+            table.ballCentre = QPointF(table.width * 0.6, table.height / 2);
+            table.targetCentre = QPointF(table.width * 0.2, table.height / 2);
+            table.shotAngle = 0;
+            const auto press = [&](Qt::Key key, int times) {
+                for (int i = 0; i < times; ++i)
+                    QTest::keyClick(Form_Billard->PaintBox1, key);
+                const QLineF line(table.ballCentre,
+                                  Form_Billard->PaintBox1->overlay().pointAtPercent(1));
+                seen << QStringLiteral("%1 %2")
+                            .arg(qRound(line.angle()))
+                            .arg(qRound(table.shotAngle * 180 / pi));
+            };
+            press(Qt::Key_Left, 36);
+            press(Qt::Key_Down, 2);
+            press(Qt::Key_Up, 2);
+            press(Qt::Key_Space, 1);
+            press(Qt::Key_Right, 36);
+            press(Qt::Key_Return, 1);
+        });
+        QTest::keyClick(Form_Billard->PaintBox1, Qt::Key_Escape);
+        seen << QStringLiteral("closed %1").arg(!Form_Billard->isVisible());
+        Form_Billard->CloseWithOk(); // were it still open, the test would wait for ever
+    });
+    // Neither would a shot that ends on a new table or never starts.
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, this, [&] {
+        if (seen.size() > 2 && BilliardShotRunning == 0)
+            Form_Billard->CloseWithOk();
+    });
+    watch.start(50);
+    RunBilliardTask();
+    // Angles of the line (anticlockwise, as Qt counts them) and of the shot (clockwise).
+    QCOMPARE(seen, (QStringList{"PaintBox1", "closed 1", "180 0", "178 0", "180 0", "180 180",
+                                "0 180", "0 0"}));
+    QCOMPARE(Form_Billard->result(), int(QDialog::Accepted));
+    QCOMPARE(Form_Billard->table().cushionsHit, 1);
 }
 
 void BilliardsTest::stepIntervalHasAFloorOf15625Microseconds_data()

@@ -226,6 +226,9 @@ void DisturbanceTest::typingTheCapitalAndEnterClosesTheQuestion()
     });
     RunDisturbance();
     QCOMPARE(Form_Frage_Hst->Hst_Frage_Land->text(), QStringLiteral("Deutschland"));
+    // A screen reader names the window with the whole question.
+    QCOMPARE(Form_Frage_Hst->accessibleName(),
+             QStringLiteral("Wie heißt die Hauptstadt von Deutschland?"));
     QVERIFY(!Form_Stoeren_Vorgabe->isVisible());
     QVERIFY(Form_Frage_Hst->Edit_Hst_Frage->text().isEmpty());
     QCOMPARE(SecondCapitalQuestion, Byte(1));

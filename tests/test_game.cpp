@@ -8,15 +8,42 @@
 #include "results/Speicher.h"
 #include "results/Zeigen.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QtGui/private/qguiapplication_p.h>
+#include <QtGui/qpa/qplatformaccessibility.h>
+#include <QtGui/qpa/qplatformintegration.h>
 #include <QtTest>
 
 #include <functional>
 #include <random>
 
 using TestSupport::messages;
+
+namespace {
+// What a screen reader says aloud, as "Focus window/control: name" or "Name …" for a new name.
+QStringList heard;
+void hear(QAccessibleEvent *event)
+{
+    const auto *widget = qobject_cast<const QWidget *>(event->object());
+    const bool said =
+        event->type() == QAccessible::Focus || event->type() == QAccessible::NameChanged;
+    if (widget && said)
+        heard << QStringLiteral("%1 %2/%3: %4")
+                     .arg(event->type() == QAccessible::Focus ? "Focus" : "Name",
+                          widget->window()->objectName(), widget->objectName(),
+                          event->accessibleInterface()->text(QAccessible::Name).simplified());
+}
+// What was heard from the controls so named, forgetting all heard.
+QStringList takeHeard(const QString &from)
+{
+    const QStringList taken = heard.filter(from);
+    heard.clear();
+    return taken;
+}
+} // namespace
 
 class GameTest : public QObject
 {
@@ -60,6 +87,7 @@ private slots:
     void wholeGameInTheWindow();
     void abortInTheWindowBringsTheSettingsBack();
     void timeOutClosesTheShownWindow();
+    void oneRoundIsAnnouncedToAScreenReader();
 
 private:
     void setSettings(const QString &level, const QString &present, const QString &wait,
@@ -822,6 +850,53 @@ void GameTest::timeOutClosesTheShownWindow()
     QCOMPARE(messages().lastText(), TimeoutMessage);
     QVERIFY(!Form_MuW->Edit_Zeitfaktor_Warten->isHidden());
     QVERIFY(!Form_MuW->Label_S_MuW->isHidden());
+}
+
+// A screen reader hears the sequence once, as its panel takes the focus of the active window,
+// then the wait and the request to repeat it; the remaining time comes only from the window in
+// front, every tenth second and in each of the last ten.
+void GameTest::oneRoundIsAnnouncedToAScreenReader()
+{
+    // Qt tells the handler only while accessibility is on; like Qt's own tests, switch it on.
+    QPlatformAccessibility *accessibility =
+        QGuiApplicationPrivate::platformIntegration()->accessibility();
+    QVERIFY(accessibility);
+    accessibility->setActive(true);
+    const QAccessible::UpdateHandler previous = QAccessible::installUpdateHandler(hear);
+    heard.clear();
+    bool activeWindow = false;
+    QString sequence;
+    QStringList memorise, wait, reproduce, times;
+    TestSupport::afterActivation(Form_MuW_Zahlen, [&] {
+        activeWindow = QApplication::activeWindow() == Form_MuW_Zahlen;
+        sequence = SequenceText.simplified();
+        memorise = takeHeard("/Panel_MuW_Zahlen:");
+        Form_MuW_Zahlen->Timer_MuW_MerkenTimer();
+        wait = takeHeard("Form_MuW_Zahlen/");
+        Form_MuW_Zahlen->Timer_MuW_WartenTimer();
+        reproduce = takeHeard("Form_MuW_Zahlen/");
+        for (RemainingSeconds = 23; RemainingSeconds > 2;) {
+            Form_MuW->Timer_GesamtZeitTimer();
+            times << takeHeard("/Panel_RestZeit:");
+        }
+        Form_MuW_Zahlen->close();
+    });
+    Form_MuW_Zahlen->StartGame();
+    QAccessible::installUpdateHandler(previous);
+    accessibility->setActive(false);
+
+    QVERIFY(activeWindow);
+    const QString window = QStringLiteral(" Form_MuW_Zahlen/");
+    QCOMPARE(memorise, QStringList{"Focus" + window + "Panel_MuW_Zahlen: Vorgabe: " + sequence});
+    QCOMPARE(wait, (QStringList{"Name" + window + "Panel_bitte_merken: Bitte warten !",
+                                "Name" + window + "Panel_MuW_Zahlen: Vorgabe: Bitte Warten !"}));
+    QCOMPARE(reproduce, (QStringList{"Name" + window + "Panel_bitte_merken: Bitte wiederholen:",
+                                     "Focus" + window + "Edit_Wiedergeben: Deine Eingabe"}));
+    QStringList expectedTimes;
+    for (int second : {20, 10, 9, 8, 7, 6, 5, 4, 3, 2})
+        expectedTimes << "Name" + window + "Panel_RestZeit: Restzeit: 00 : " +
+                             QStringLiteral("%1").arg(second, 2, 10, QLatin1Char('0'));
+    QCOMPARE(times, expectedTimes);
 }
 
 QTEST_MAIN(GameTest)

@@ -1,21 +1,34 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestSupport.h"
 
+#include "colours/Farben.h"
+#include "common/Controls.h"
 #include "common/SharedState.h"
+#include "disturbance/Billard.h"
+#include "disturbance/Fragehst.h"
+#include "disturbance/Ringe.h"
+#include "disturbance/Stoeren.h"
+#include "disturbance/Stoertex.h"
 #include "exercise/Muw.h"
 #include "exercise/Muw_zahl.h"
 #include "results/Name.h"
 #include "results/Speicher.h"
+#include "results/Verlauf.h"
 #include "results/Zeigen.h"
+#include "shell/Info.h"
 #include "shell/Kr_progr.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QToolButton>
 #include <QtTest>
+
+#include <memory>
 
 using TestSupport::messages;
 
@@ -41,6 +54,10 @@ private slots:
     void abortQuestionDefaultsToNo();
     void fullFileQuestionDefaultsToNo();
     void unsavedResultQuestionDefaultsToKeepingIt();
+    void everyFocusableControlIsNamed_data();
+    void everyFocusableControlIsNamed();
+    void focusFrameStandsOutOnTheWindow_data();
+    void focusFrameStandsOutOnTheWindow();
 
 private:
     static QComboBox *list(const QString &name);
@@ -56,17 +73,20 @@ private:
     static QString focusedControl();
 
     QList<QWidget *> m_shown;
+    std::unique_ptr<TForm_Verlauf> m_verlauf;
 };
 
 void KeyboardTest::initTestCase()
 {
     TestSupport::createProgram();
+    m_verlauf = std::make_unique<TForm_Verlauf>();
 }
 
 void KeyboardTest::cleanupTestCase()
 {
     for (QWidget *window : std::as_const(m_shown))
         window->hide();
+    m_verlauf.reset();
     TestSupport::destroyProgram();
 }
 
@@ -349,6 +369,108 @@ void KeyboardTest::unsavedResultQuestionDefaultsToKeepingIt()
     QCOMPARE(messages().lastText(), UnsavedResultQuestion);
     QCOMPARE(messages().shown[0].defaultAnswer, DefaultAnswer::Yes);
     ResultSaved = 1;
+}
+
+namespace {
+// The controls that take the focus, as "objectName=name a screen reader says", and for a grid
+// the headings it tells with the cells of its last row; what lies inside a control (a list's
+// field, a table's cells) belongs to it. On this platform Qt names a list by its value and
+// links its label as "labelled by", which the reader speaks instead.
+void collectFocusable(QAccessibleInterface *node, QStringList &controls)
+{
+    for (int i = 0; i < node->childCount(); ++i) {
+        QAccessibleInterface *child = node->child(i);
+        if (child && !child->state().focusable)
+            collectFocusable(child, controls);
+        if (!child || !child->state().focusable)
+            continue;
+        const auto labels = child->relations(QAccessible::Label);
+        QAccessibleInterface *naming = child->role() != QAccessible::ComboBox ? child
+                                       : labels.isEmpty()                     ? nullptr
+                                                          : labels.first().first;
+        const QString name = child->object()->objectName();
+        controls << name + '=' +
+                        (naming ? naming->text(QAccessible::Name).simplified() : QString());
+        if (QAccessibleTableInterface *table = child->tableInterface()) {
+            QStringList heads;
+            for (int column = 0; column < table->columnCount(); ++column) {
+                QAccessibleInterface *cell = table->cellAt(table->rowCount() - 1, column);
+                if (!cell || !cell->tableCellInterface())
+                    continue;
+                for (QAccessibleInterface *head : cell->tableCellInterface()->columnHeaderCells() +
+                                                      cell->tableCellInterface()->rowHeaderCells())
+                    heads << head->text(QAccessible::Name);
+            }
+            controls << name + " heads=" + heads.join('|');
+        }
+    }
+}
+} // namespace
+
+void KeyboardTest::everyFocusableControlIsNamed_data()
+{
+    QTest::addColumn<QWidget *>("window");
+    QTest::addColumn<QStringList>("named"); // names that must say what a control is for
+    const QHash<QWidget *, QStringList> named = {
+        {Form_MuW, {"Edit_S_MuW=Schwierigkeitsgrad:"}},
+        {Form_Name, {"Edit_Namen=Gib bitte Deinen Namen ein"}},
+        {Form_zeigen,
+         {"StringGrid1 heads=Nr.|6|vorgegeben|6|Störung|6|Ihre Eingabe|6|Wertung|6|Punkte|6"}},
+        {Form_Speich_MuW,
+         {"StringGrid1 heads=Nr.|20|Name|20|Datum-Zeit|20|Stoerung|20|S-Grad/ Zeitz.|20|"
+          "Zeitfaktor Vor.- War.|20|Punkte|20"}}};
+    for (QWidget *window : std::initializer_list<QWidget *>{
+             Form_Prgr, Form_MuW, Form_MuW_Zahlen, Form_Stoeren_Vorgabe, Form_Frage_Hst,
+             Form_Frage_Text, Form_Speich_MuW, Form_Name, Form_zeigen, Form_Info, Form_Farben,
+             Form_Ringe, Form_Billard, static_cast<QWidget *>(m_verlauf.get())})
+        QTest::newRow(qPrintable(window->objectName())) << window << named.value(window);
+}
+
+// Walks the window's accessibility tree as a screen reader does.
+void KeyboardTest::everyFocusableControlIsNamed()
+{
+    QFETCH(QWidget *, window);
+    QFETCH(QStringList, named);
+    QStringList controls;
+    collectFocusable(QAccessible::queryAccessibleInterface(window), controls);
+    const QStringList unnamed = controls.filter(QRegularExpression(QStringLiteral("=$")));
+    qInfo("%s: %lld of %lld focusable controls named", qPrintable(window->objectName()),
+          qlonglong(controls.size() - unnamed.size()), qlonglong(controls.size()));
+    QVERIFY2(unnamed.isEmpty(), qPrintable(QStringLiteral("no name: ") + unnamed.join(", ")));
+    for (const QString &control : std::as_const(named))
+        QVERIFY2(controls.contains(control),
+                 qPrintable(control + " not in " + controls.join(", ")));
+}
+
+void KeyboardTest::focusFrameStandsOutOnTheWindow_data()
+{
+    QTest::addColumn<QWidget *>("control");
+    QTest::newRow("radio button on green")
+        << static_cast<QWidget *>(Form_MuW->Radio_Stoeren->button(1));
+    QTest::newRow("button on green") << static_cast<QWidget *>(Form_MuW->But_zurueck);
+    QTest::newRow("button on navy") << Form_Name->findChild<QWidget *>("But_ok");
+    QTest::newRow("answer colour") << static_cast<QWidget *>(Form_Farben->Panel_gelb);
+}
+
+// The focus frame's pixels differ at 3 : 1 at least from what they show without the focus, as
+// the accessibility guidelines ask of a focus indicator; and there is a whole frame of them.
+void KeyboardTest::focusFrameStandsOutOnTheWindow()
+{
+    QFETCH(QWidget *, control);
+    QVERIFY(control);
+    showActive(control->window());
+    control->show();
+    control->window()->setFocus();
+    const QImage before = control->grab().toImage();
+    control->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(control->hasFocus());
+    const QImage after = control->grab().toImage();
+    int framePixels = 0;
+    for (int y = 0; y < after.height(); ++y) {
+        for (int x = 0; x < after.width(); ++x)
+            framePixels += ContrastRatio(after.pixelColor(x, y), before.pixelColor(x, y)) >= 3.0;
+    }
+    QVERIFY2(framePixels >= 2 * control->height(), qPrintable(QString::number(framePixels)));
 }
 
 QTEST_MAIN(KeyboardTest)

@@ -7,6 +7,7 @@
 #include "exercise/Muw.h"
 #include "exercise/Muw_zahl.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -40,6 +41,7 @@ private slots:
     void legendEntriesLieInsideThePanel();
     void legendKeepsItsPlacesWhenTheWindowGrows();
     void timeOutInTheOpenTaskStopsTheRingsAndEndsTheGame();
+    void ringsAreHitWithKeysAlone();
 
 private:
     // Five rings of radius 20 side by side, red worth 50 .. blue worth 10, none hit.
@@ -375,6 +377,45 @@ void RingsTest::timeOutInTheOpenTaskStopsTheRingsAndEndsTheGame()
     QCOMPARE(TestSupport::messages().shown.size(), 1);
     QCOMPARE(TestSupport::messages().lastText(), TimeoutMessage);
     QVERIFY(!Form_MuW->But_Start->isHidden());
+}
+
+// Escape closes the task like its close box, and it comes again; then Tab moves the highlight
+// over the rings not hit, going round, and Space or Enter hits the highlighted one as a click
+// at its centre does, until the run is won.
+void RingsTest::ringsAreHitWithKeysAlone()
+{
+    QStringList seen; // per key: highlighted ring, score, whether the highlight rounds it
+    TestSupport::afterActivation(Form_Ringe, [&] {
+        TestSupport::afterActivation(Form_Ringe, [&] {
+            layRingsInARow();
+            RingsTargetScore = 60;
+            QWidget *keys = Form_Ringe->PaintBox1;
+            const QWidget *focused = QApplication::focusWidget();
+            seen << (focused ? focused->objectName() : QString());
+            for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Tab, Qt::Key_Space,
+                                Qt::Key_Tab, Qt::Key_Return}) {
+                QTest::keyClick(keys, key,
+                                key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+                const int ring = Form_Ringe->highlightedRing();
+                const QRectF mark = Form_Ringe->PaintBox1->overlay().boundingRect();
+                seen << QStringLiteral("%1 %2 %3")
+                            .arg(ring)
+                            .arg(Form_Ringe->rings().score)
+                            .arg(mark.contains(
+                                CircleBounds(Form_Ringe->rings().rings[size_t(ring)].centre, 20)));
+            }
+            seen << keys->accessibleName();
+            Form_Ringe->CloseWithOk(); // were it still open, the test would wait for ever
+        });
+        QTest::keyClick(Form_Ringe->PaintBox1, Qt::Key_Escape);
+        seen << QStringLiteral("closed %1").arg(!Form_Ringe->isVisible());
+        Form_Ringe->CloseWithOk();
+    });
+    RunRingsTask();
+    QCOMPARE(seen, (QStringList{"closed 1", "PaintBox1", "0 0 1", "4 0 1", "0 0 1", "0 50 0",
+                                "1 50 1", "1 90 1", "Ring gelb, 40 Punkte"}));
+    QCOMPARE(Form_Ringe->result(), int(QDialog::Accepted));
+    QVERIFY(!Form_Ringe->Timer1.isActive());
 }
 
 QTEST_MAIN(RingsTest)

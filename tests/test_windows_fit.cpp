@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Every window of the program on the screen size the test is started with: inside the
-// available area with its frame, and no control cut off by its window.
+// available area with its frame, and no control cut off by its window; the main window and the
+// settings window shown on the desktop, also on a Wayland compositor, inside what it leaves free.
 #include "TestSupport.h"
 
 #include "colours/Farben.h"
@@ -28,6 +29,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -54,6 +56,17 @@ struct TextRoom
     QSize room;
     QSize text;
 };
+
+// "w x h in w x h", or empty when the size fits the room.
+QString outside(QSize size, QSize room)
+{
+    return size.boundedTo(room) == size ? QString()
+                                        : QStringLiteral("%1 x %2 in %3 x %4")
+                                              .arg(size.width())
+                                              .arg(size.height())
+                                              .arg(room.width())
+                                              .arg(room.height());
+}
 
 std::optional<TextRoom> textRoomOf(QWidget *control)
 {
@@ -95,6 +108,7 @@ private slots:
     void windowLiesInsideTheScreen();
     void noControlIsCutOff_data();
     void noControlIsCutOff();
+    void shownWindowsFitTheDesktop();
 
 private:
     std::unique_ptr<TForm_Verlauf> m_verlauf;
@@ -174,6 +188,41 @@ void WindowsFitTest::noControlIsCutOff()
                        .arg(text->room.height());
     }
     QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
+}
+
+// The main window maximises into what the desktop leaves free, which on Wayland is less than
+// Qt reports (the compositor keeps its panel); the settings window fits it maximised and in its
+// normal size too.
+void WindowsFitTest::shownWindowsFitTheDesktop()
+{
+    Form_Prgr->show();
+    QVERIFY(QTest::qWaitForWindowExposed(Form_Prgr));
+    QTRY_VERIFY(Form_Prgr->isMaximized());
+    const QSize workArea = Form_Prgr->frameGeometry().size();
+    const QString mainOutside =
+        outside(workArea, QGuiApplication::primaryScreen()->availableGeometry().size());
+    QSize maximised;
+    QString normalOutside = QStringLiteral("not shown");
+    QTimer::singleShot(0, Form_MuW, [&] {
+        if (!QTest::qWaitForWindowExposed(Form_MuW))
+            return Form_MuW->done(QDialog::Rejected);
+        maximised = Form_MuW->frameGeometry().size();
+        Form_MuW->setWindowState(Qt::WindowNoState);
+        // The state changes at once, the size once the platform has given the normal one.
+        const auto normalFits = [&] {
+            const QSize outer = Form_MuW->frameGeometry().size();
+            return outer != maximised && outside(outer, workArea).isEmpty();
+        };
+        normalOutside = QTest::qWaitFor(normalFits, 10000)
+                            ? QString()
+                            : outside(Form_MuW->frameGeometry().size(), workArea) + " normal";
+        Form_MuW->done(QDialog::Rejected);
+    });
+    Form_Prgr->MerkenundWiedergeben1Click();
+    Form_Prgr->hide();
+    QVERIFY2(mainOutside.isEmpty(), qPrintable("main window " + mainOutside));
+    QVERIFY2(outside(maximised, workArea).isEmpty(), qPrintable(outside(maximised, workArea)));
+    QVERIFY2(normalOutside.isEmpty(), qPrintable("settings window " + normalOutside));
 }
 
 QTEST_MAIN(WindowsFitTest)

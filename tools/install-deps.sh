@@ -11,6 +11,9 @@ packages=(build-essential cmake qt6-base-dev qt6-translations-l10n libgl-dev xvf
 packages+=(qt6-charts-dev)
 # The manual pages and the package check; the window manager of the manual's pictures.
 packages+=(scdoc man-db lintian openbox x11-utils)
+# Wayland: Qt's platform plugin, and a compositor for the test; the test of what a screen
+# reader hears switches Qt's accessibility on through its private header.
+packages+=(qt6-wayland weston qt6-base-private-dev)
 [ $# -gt 0 ] && packages=("$@")
 missing=()
 for p in "${packages[@]}"; do

@@ -73,11 +73,6 @@ QPainterPath unitSymbol(int code)
     }
     return path;
 }
-
-double linearChannel(double value)
-{
-    return value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
-}
 } // namespace
 
 QString ColourNameOfCode(int code)
@@ -113,25 +108,9 @@ QPainterPath ColourSymbolPath(int code, const QRectF &area)
     return fit.map(unit);
 }
 
-double RelativeLuminance(const QColor &colour)
-{
-    const QColor rgb = colour.toRgb();
-    return 0.2126 * linearChannel(rgb.redF()) + 0.7152 * linearChannel(rgb.greenF()) +
-           0.0722 * linearChannel(rgb.blueF());
-}
-
-double ContrastRatio(const QColor &first, const QColor &second)
-{
-    const double a = RelativeLuminance(first);
-    const double b = RelativeLuminance(second);
-    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
-}
-
 QColor SymbolColourOn(const QColor &background)
 {
-    const QColor black(0, 0, 0);
-    const QColor white(255, 255, 255);
-    return ContrastRatio(background, black) >= ContrastRatio(background, white) ? black : white;
+    return BlackOrWhiteAgainst(background);
 }
 
 int ColourCodeOfKey(int key, Qt::KeyboardModifiers modifiers)

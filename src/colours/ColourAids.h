@@ -2,6 +2,9 @@
 // Aids for players who cannot tell the colours apart: names, symbols, contrast and keys.
 #pragma once
 
+// Relative luminance and contrast ratios come with the controls' helpers.
+#include "common/Controls.h"
+
 #include <QColor>
 #include <QPainterPath>
 #include <QRectF>
@@ -15,10 +18,6 @@ QString ColourNameOfCode(int code);
 // Empty for other codes.
 QPainterPath ColourSymbolPath(int code, const QRectF &area);
 
-// Relative luminance 0..1 of an sRGB colour, as used for contrast ratios.
-double RelativeLuminance(const QColor &colour);
-// Contrast ratio 1..21 between two colours; the order does not matter.
-double ContrastRatio(const QColor &first, const QColor &second);
 // Black or white, whichever stands out more against `background`.
 QColor SymbolColourOn(const QColor &background);
 

@@ -3,7 +3,9 @@
 #include "colours/Farben.h"
 
 #include "colours/ColourAids.h"
+#include "common/Accessibility.h"
 #include "common/Controls.h"
+#include "common/KeyPress.h"
 #include "common/Manual.h"
 #include "common/MessageBoxes.h"
 #include "common/RandomClock.h"
@@ -150,6 +152,18 @@ void TColourPanel::mouseReleaseEvent(QMouseEvent *event)
         emit clicked();
 }
 
+void TColourPanel::keyPressEvent(QKeyEvent *event)
+{
+    if (!IsPressKey(event)) {
+        QLabel::keyPressEvent(event);
+        return;
+    }
+    // A held key would answer again and again; one press is one answer, as a click is.
+    if (!event->isAutoRepeat())
+        emit clicked();
+    event->accept();
+}
+
 void TColourPanel::setSymbol(int code)
 {
     if (code == m_symbol)
@@ -161,6 +175,8 @@ void TColourPanel::setSymbol(int code)
 void TColourPanel::paintEvent(QPaintEvent *event)
 {
     QLabel::paintEvent(event);
+    if (hasFocus())
+        DrawFocusFrame(this, rect(), colour());
     if (m_symbol == 0)
         return;
     const QRectF inside = contentsRect();
@@ -221,6 +237,8 @@ void TForm_Farben::createAnswerPanels()
                                                {16 + i * 46, MenuHeight + 16, 40, 40});
         panel->setToolTip(ColourNameOfCode(i + 1));
         panel->setAccessibleName(ColourNameOfCode(i + 1));
+        // Tab reaches the answers, Space or Enter gives one.
+        panel->setFocusPolicy(Qt::TabFocus);
         answerPanels[size_t(i)] = panel;
     }
     Panel_rot = answerPanels[0];
@@ -247,17 +265,20 @@ void TForm_Farben::createResultControls()
     Label_Richtige = createLabel(this, QStringLiteral("davon Richtige:"), {16, 314, 130, 20});
     Label_Richtige->setObjectName(QStringLiteral("Label_Richtige"));
     Panel_Richtige = createCounter(this, QStringLiteral("Panel_Richtige"), {150, 310, 50, 26});
+    NameAsDisplay(Panel_Kontrolle, AccessibleNameOfCaption(Label_Kontrolle->text()));
+    NameAsDisplay(Panel_Richtige, AccessibleNameOfCaption(Label_Richtige->text()));
     createSeparator(this, {8, 346, 624, 3});
 }
 
 QLineEdit *TForm_Farben::createNumberField(const QString &name, const QString &caption, int x,
                                            int y)
 {
-    createLabel(this, caption, {x, y + 2, 134, 20});
+    QLabel *label = createLabel(this, caption, {x, y + 2, 134, 20});
     auto *field = new QLineEdit(this);
     field->setObjectName(name);
     field->setGeometry(x + 134, y, 60, 22);
     field->installEventFilter(this);
+    NameAfterLabel(label, field);
     return field;
 }
 
@@ -266,6 +287,7 @@ void TForm_Farben::createSettingsControls()
     createHeading(this, QStringLiteral("Einstellungen:"), {16, 356, 120, 20});
     Edit_Anzahl =
         createNumberField(QStringLiteral("Edit_Anzahl"), QStringLiteral("Anzahl Farben:"), 16, 384);
+    Edit_Anzahl->setAccessibleName(QStringLiteral("Anzahl der Farben"));
     Edit_Zeige_Dauer = createNumberField(QStringLiteral("Edit_Zeige_Dauer"),
                                          QStringLiteral("Zeige-Dauer in ms:"), 230, 384);
     Edit_Pausen_Laenge = createNumberField(QStringLiteral("Edit_Pausen_Laenge"),
@@ -351,6 +373,9 @@ void TForm_Farben::showInColourPanel(Byte code)
 {
     m_codeOnDisplay = code;
     Panel_Farbe->setColour(code == 0 ? ButtonFaceColour() : ColourOfCode(code));
+    // A screen reader tells each colour as it is shown.
+    Panel_Farbe->setAccessibleName(
+        DisplayName(QStringLiteral("Farbe"), code == 0 ? QString() : ColourNameOfCode(code)));
     Panel_Farbe->setSymbol(SymbolsOn ? code : 0);
 }
 

@@ -4,6 +4,7 @@
 
 #include "common/Numbers.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,10 +14,43 @@
 #include <QStyleOption>
 #include <QToolButton>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
+// The readable radio indicator, and focus frames that stand out on any window colour.
 class RadioIndicatorStyle : public QProxyStyle
 {
 public:
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget) const override
+    {
+        QProxyStyle::drawControl(element, option, painter, widget);
+        if (!(option->state & State_HasFocus) || !widget)
+            return;
+        if (element == CE_PushButton)
+            DrawFocusFrame(*painter, subElementRect(SE_PushButtonFocusRect, option, widget),
+                           option->palette.color(QPalette::Button));
+        else if (element == CE_RadioButton)
+            DrawFocusFrame(*painter, subElementRect(SE_RadioButtonFocusRect, option, widget),
+                           option->palette.color(QPalette::Window));
+        else if (element == CE_CheckBox)
+            DrawFocusFrame(*painter, subElementRect(SE_CheckBoxFocusRect, option, widget),
+                           option->palette.color(QPalette::Window));
+    }
+
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,
+                            QPainter *painter, const QWidget *widget) const override
+    {
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
+        // A flat button shows the window behind it.
+        if (control == CC_ToolButton && (option->state & State_HasFocus) && widget)
+            DrawFocusFrame(*painter, option->rect,
+                           option->palette.color((option->state & State_AutoRaise)
+                                                     ? QPalette::Window
+                                                     : QPalette::Button));
+    }
+
     int pixelMetric(PixelMetric metric, const QStyleOption *option,
                     const QWidget *widget) const override
     {
@@ -31,6 +65,9 @@ public:
     void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                        const QWidget *widget) const override
     {
+        // The style's own faint focus rectangle gives way to the frame drawn over the control.
+        if (element == PE_FrameFocusRect && qobject_cast<const QAbstractButton *>(widget))
+            return;
         if (element != PE_IndicatorRadioButton) {
             QProxyStyle::drawPrimitive(element, option, painter, widget);
             return;
@@ -150,4 +187,61 @@ QToolButton *CreateFlatButton(QWidget *parent, const QString &name, const QStrin
 void UseReadableRadioIndicator(QRadioButton *button)
 {
     button->setStyle(radioIndicatorStyle());
+}
+
+namespace {
+double linearChannel(double value)
+{
+    return value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+}
+} // namespace
+
+double RelativeLuminance(const QColor &colour)
+{
+    const QColor rgb = colour.toRgb();
+    return 0.2126 * linearChannel(rgb.redF()) + 0.7152 * linearChannel(rgb.greenF()) +
+           0.0722 * linearChannel(rgb.blueF());
+}
+
+double ContrastRatio(const QColor &first, const QColor &second)
+{
+    const double a = RelativeLuminance(first);
+    const double b = RelativeLuminance(second);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+QColor BlackOrWhiteAgainst(const QColor &background)
+{
+    const QColor black(0, 0, 0);
+    const QColor white(255, 255, 255);
+    return ContrastRatio(background, black) >= ContrastRatio(background, white) ? black : white;
+}
+
+void DrawFocusFrame(QPainter &painter, const QRect &area, const QColor &background)
+{
+    // Two pixels at design size, growing with the control.
+    const int width = std::max(2, area.height() / 14);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(
+        QPen(BlackOrWhiteAgainst(background), width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setBrush(Qt::NoBrush);
+    const int inset = width / 2;
+    painter.drawRect(area.adjusted(inset, inset, -inset - (width % 2 == 0 ? 1 : 0),
+                                   -inset - (width % 2 == 0 ? 1 : 0)));
+    painter.restore();
+}
+
+void DrawFocusFrame(QWidget *widget, const QRect &area, const QColor &background)
+{
+    QPainter painter(widget);
+    DrawFocusFrame(painter, area, background);
+}
+
+void UseVisibleFocusFrames(QWidget *window)
+{
+    for (QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
+        if (button->style() != radioIndicatorStyle())
+            button->setStyle(radioIndicatorStyle());
+    }
 }

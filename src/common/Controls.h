@@ -7,7 +7,9 @@
 #include <QString>
 
 class QLabel;
+class QPainter;
 class QRadioButton;
+class QRect;
 class QToolButton;
 class QWidget;
 
@@ -32,3 +34,18 @@ QToolButton *CreateFlatButton(QWidget *parent, const QString &name, const QStrin
 // The radio indicator reads right on any background: a ring in the text colour, filled when
 // selected, greyed with the text when disabled, and as large as the text beside it.
 void UseReadableRadioIndicator(QRadioButton *button);
+
+// Relative luminance 0..1 of an sRGB colour, as used for contrast ratios.
+double RelativeLuminance(const QColor &colour);
+// Contrast ratio 1..21 between two colours, as the web's accessibility guidelines measure it;
+// the order does not matter.
+double ContrastRatio(const QColor &first, const QColor &second);
+// Black or white, whichever stands out more against the background: at least 4.5 : 1.
+QColor BlackOrWhiteAgainst(const QColor &background);
+// The focus frame along the inside of area, over a control painted in background, in black or
+// white: more than the 3 : 1 a focus indicator needs.
+void DrawFocusFrame(QPainter &painter, const QRect &area, const QColor &background);
+void DrawFocusFrame(QWidget *widget, const QRect &area, const QColor &background);
+// The window's buttons, radio buttons and check boxes draw their focus frame so, whatever the
+// style would draw, on the coloured windows as on the grey ones.
+void UseVisibleFocusFrames(QWidget *window);

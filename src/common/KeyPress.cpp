@@ -20,3 +20,10 @@ QChar TypedCharacter(const QKeyEvent *event)
         return event->text().isEmpty() ? QChar() : event->text().at(0);
     }
 }
+
+bool IsPressKey(const QKeyEvent *event)
+{
+    const int key = event->key();
+    return (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) &&
+           !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+}

@@ -11,3 +11,5 @@ class QKeyEvent;
 // keys every text field leaves to the toolkit (Tab and Shift+Tab move the focus, Delete
 // deletes), which pass unfiltered.
 QChar TypedCharacter(const QKeyEvent *event);
+// Space or Enter without Ctrl, Alt or Meta: the keys that press what has the focus.
+bool IsPressKey(const QKeyEvent *event);

@@ -2,6 +2,7 @@
 // The program's message boxes: notices, questions and errors.
 #include "common/MessageBoxes.h"
 
+#include "common/ModalForm.h"
 #include "common/ScaleToScreen.h"
 
 #include <QApplication>
@@ -39,6 +40,7 @@ QMessageBox::StandardButton runBox(QMessageBox::Icon icon, const QString &text,
                 text.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")) +
                 QStringLiteral("</p>"));
     box.setDefaultButton(defaultButton);
+    UseFixedDialogFlags(&box);
     UseScaledFont(&box);
     return QMessageBox::StandardButton(box.exec());
 }

@@ -2,6 +2,7 @@
 // The base of the program's modal windows: showing, ending with a result, caption and border.
 #include "common/ModalForm.h"
 
+#include "common/Controls.h"
 #include "common/ScaleToScreen.h"
 
 #include <QCloseEvent>
@@ -25,9 +26,16 @@ void ModalForm::CloseWithOk()
 
 void ModalForm::UseDialogBorder()
 {
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    UseFixedDialogFlags(this);
     setFixedSize(size());
+    m_fixedBorder = true;
+}
+
+void UseFixedDialogFlags(QWidget *dialog)
+{
+    // Customised: only the hints named here, so no minimise or maximise button is asked for.
+    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 }
 
 bool ModalForm::event(QEvent *event)
@@ -36,6 +44,13 @@ bool ModalForm::event(QEvent *event)
         FormActivate();
     else if (event->type() == QEvent::WindowDeactivate)
         FormDeactivate();
+    else if (event->type() == QEvent::WindowStateChange && m_fixedBorder && isMaximized()) {
+        // A decoration that draws its maximise button anyway (Qt's own on Wayland) must not
+        // stretch a dialog of fixed size.
+        QMetaObject::invokeMethod(
+            this, [this] { setWindowState(windowState() & ~Qt::WindowMaximized); },
+            Qt::QueuedConnection);
+    }
     const bool handled = QDialog::event(event);
     if (event->type() == QEvent::WindowTitleChange)
         showCaption();
@@ -44,6 +59,10 @@ bool ModalForm::event(QEvent *event)
 
 void ModalForm::showEvent(QShowEvent *event)
 {
+    if (!m_focusFramesDrawn) {
+        UseVisibleFocusFrames(this);
+        m_focusFramesDrawn = true;
+    }
     if (m_centred)
         CentreOnScreen(this);
     showCaption();

@@ -46,4 +46,9 @@ private:
 
     bool m_maximized = false;
     bool m_centred = false;
+    bool m_fixedBorder = false;
+    bool m_focusFramesDrawn = false;
 };
+
+// The window flags of a dialog of fixed size: title and close button only.
+void UseFixedDialogFlags(QWidget *dialog);

@@ -8,8 +8,11 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QEvent>
+#include <QHash>
 #include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QScreen>
 #include <QWidget>
 
@@ -113,7 +116,117 @@ QScreen *screenOf(const QWidget *window)
     QScreen *screen = window ? window->screen() : nullptr;
     return screen ? screen : QGuiApplication::primaryScreen();
 }
+
+// The frame of a shown window; none before the platform has drawn one.
+QMargins measuredFrame(const QWidget *window)
+{
+    if (!window->testAttribute(Qt::WA_WState_Created))
+        return {};
+    const QRect outer = window->frameGeometry();
+    const QRect inner = window->geometry();
+    return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                    outer.right() - inner.right(), outer.bottom() - inner.bottom());
+}
+
+QMargins lastMeasuredFrame;
+// Per screen: the frame size of the window maximised last.
+QHash<QString, QSize> maximisedFrames;
+
+bool isOrdinaryWindow(const QWidget *widget)
+{
+    const Qt::WindowType type = widget->windowType();
+    return widget->isWindow() && (type == Qt::Window || type == Qt::Dialog);
+}
+
+bool inNormalState(const QWidget *window)
+{
+    return !(window->windowState() &
+             (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized));
+}
+
+void keepInWorkArea(QWidget *window)
+{
+    if (!window->isVisible() || !inNormalState(window))
+        return;
+    const QSize fitted = ClientSizeInWorkArea(window->size(), WorkAreaSize(window),
+                                              PlatformFrame(window), window->minimumSize());
+    if (fitted != window->size())
+        window->resize(fitted);
+}
+
+// Watches the windows of the program: learns the platform's frame and the work area from the
+// shown windows, and keeps windows in their normal size inside the work area. Windows are sized
+// at creation, before any of them is shown and before a maximised one has told the work area.
+class WorkAreaKeeper : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::Show && type != QEvent::Resize && type != QEvent::Move &&
+            type != QEvent::WindowStateChange)
+            return false;
+        auto *window = qobject_cast<QWidget *>(watched);
+        if (!window || !isOrdinaryWindow(window))
+            return false;
+        const QMargins frame = window->isVisible() ? measuredFrame(window) : QMargins();
+        if (!frame.isNull())
+            lastMeasuredFrame = frame;
+        if (window->isVisible() && (window->windowState() & Qt::WindowMaximized))
+            maximisedFrames.insert(screenOf(window)->name(), window->frameGeometry().size());
+        // The platform's own sizing of a shown or restored window comes first; a restored one
+        // gets its normal size only some time after its state has changed.
+        if (type != QEvent::Move && inNormalState(window)) {
+            QMetaObject::invokeMethod(
+                window,
+                [guarded = QPointer<QWidget>(window)] {
+                    if (guarded)
+                        keepInWorkArea(guarded);
+                },
+                Qt::QueuedConnection);
+        }
+        return false;
+    }
+};
+
+void watchWindows()
+{
+    static const bool installed = [] {
+        if (QCoreApplication *app = QCoreApplication::instance())
+            app->installEventFilter(new WorkAreaKeeper(app));
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
 } // namespace
+
+QMargins PlatformFrame(const QWidget *window)
+{
+    const QMargins frame = window ? measuredFrame(window) : QMargins();
+    if (!frame.isNull())
+        return frame;
+    return lastMeasuredFrame.isNull() ? WindowFrame : lastMeasuredFrame;
+}
+
+QSize WorkAreaSize(const QWidget *window)
+{
+    const QScreen *screen = screenOf(window);
+    if (!screen)
+        return {};
+    const QSize available = screen->availableGeometry().size();
+    const QSize maximised = maximisedFrames.value(screen->name());
+    return maximised.isEmpty() ? available : available.boundedTo(maximised);
+}
+
+QSize ClientSizeInWorkArea(QSize client, QSize workArea, QMargins frame, QSize minimum)
+{
+    const QSize room(workArea.width() - frame.left() - frame.right(),
+                     workArea.height() - frame.top() - frame.bottom());
+    return client.boundedTo(room).expandedTo(minimum);
+}
 
 int ScaleFactorPercent(int width, int height, int pixelsPerInch)
 {
@@ -151,13 +264,22 @@ void ScaleWidgetTree(QWidget *window, int percent)
 
 void ScaleToScreen(QWidget *window)
 {
+    watchWindows();
     if (!scaledMode)
         return;
     const QScreen *screen = screenOf(window);
     if (!screen)
         return;
     const int pixelsPerInch = RoundHalfEven(screen->logicalDotsPerInch());
-    const QRect room = screen->availableGeometry().marginsRemoved(WindowFrame);
+    // The designed frame is kept free at least: a window is scaled before the platform has
+    // framed it, and a maximised one gets less than the work area where panels hide.
+    const QMargins platform = PlatformFrame(window);
+    const QMargins frame(std::max(platform.left(), WindowFrame.left()),
+                         std::max(platform.top(), WindowFrame.top()),
+                         std::max(platform.right(), WindowFrame.right()),
+                         std::max(platform.bottom(), WindowFrame.bottom()));
+    const QRect room =
+        QRect(screen->availableGeometry().topLeft(), WorkAreaSize(window)).marginsRemoved(frame);
     appliedPercent = ScaleFactorPercent(room.width(), room.height(), pixelsPerInch);
     ScaleWidgetTree(window, appliedPercent);
     // A window designed larger than the screen's design size would still have to fit.
@@ -186,15 +308,8 @@ void CentreOnScreen(QWidget *window)
     const QScreen *screen = screenOf(window);
     if (!screen)
         return;
-    // A window never shown has no frame yet; it will get about the designed one.
-    QMargins frame = WindowFrame;
-    if (window->testAttribute(Qt::WA_WState_Created) &&
-        window->frameGeometry() != window->geometry()) {
-        const QRect outer = window->frameGeometry();
-        const QRect inner = window->geometry();
-        frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
-                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
-    }
+    // A window never shown has no frame yet; it will get the one the windows before got.
+    const QMargins frame = PlatformFrame(window);
     const QSize outer = window->size().grownBy(frame);
     const QRect area = screen->availableGeometry();
     // The client area's place: a position given with move() would count the frame on some

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QMargins>
+#include <QSize>
 
 class QFont;
 class QWidget;
@@ -16,6 +17,16 @@ constexpr int DesignPixelsPerInch = 96;
 // the result tables are laid out; the whole frame (a desktop's title bar is at most this high)
 // stays free when the scaling fits the windows into the screen.
 inline constexpr QMargins WindowFrame(4, 38, 4, 4);
+
+// The frame the platform draws around a window: measured on the window once it is shown, else
+// as measured on a window shown before, else the designed WindowFrame.
+QMargins PlatformFrame(const QWidget *window);
+// The room windows have on the window's screen: the available area Qt reports, and no more than
+// a maximised window's frame takes (a Wayland compositor keeps room for panels that Qt cannot
+// see, and maximises into what is left).
+QSize WorkAreaSize(const QWidget *window);
+// The client size bounded so that, in the frame, it fits the work area; never below minimum.
+QSize ClientSizeInWorkArea(QSize client, QSize workArea, QMargins frame, QSize minimum = {});
 
 // The factor M (percent) for a screen area of the given width and height at the given logical
 // pixels per inch: derived from the width, and from the height as if it were the height of a
@@ -33,7 +44,9 @@ void SetScaledMode(bool on);
 bool ScaledMode();
 
 // Scales the window, all its controls, their fonts and their popups (menus, list popups) once
-// by M / 100, M taken from the room the available screen area leaves inside a window frame.
+// by M / 100, M taken from the room the work area leaves inside the platform's frame. From the
+// first call on, every window shown in its normal size or restored from maximised is kept
+// inside the work area.
 void ScaleToScreen(QWidget *window);
 // The same with a given factor (percent), for tests and for windows built before a screen exists.
 void ScaleWidgetTree(QWidget *window, int percent);

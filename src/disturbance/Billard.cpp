@@ -2,12 +2,15 @@
 // The billiards task: table geometry, the ball's steps and its window.
 #include "disturbance/Billard.h"
 
+#include "common/KeyPress.h"
 #include "common/Numbers.h"
 #include "common/RandomClock.h"
 #include "common/ScaleToScreen.h"
 #include "disturbance/Ringe.h"
 
+#include <QKeyEvent>
 #include <QPainter>
+#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
@@ -98,11 +101,46 @@ double ShotAngleTowards(double dx, double dy)
 double AimAngle(const BilliardTable &table, QPointF press)
 {
     const QPointF d = press - table.ballCentre;
-    double angle = ShotAngleTowards(d.x(), d.y());
+    return AimAngleForDirection(table, ShotAngleTowards(d.x(), d.y()));
+}
+
+double AimAngleForDirection(const BilliardTable &table, double direction)
+{
     // After an odd number of side cushions the step is negative and would run backwards.
     if (table.sideCushionsHit % 2 != 0)
-        angle -= std::numbers::pi;
-    return angle;
+        direction -= std::numbers::pi;
+    return direction;
+}
+
+double TurnedAim(double direction, double by)
+{
+    const double turned = std::fmod(direction + by, 2 * std::numbers::pi);
+    return turned < 0 ? turned + 2 * std::numbers::pi : turned;
+}
+
+double AimTurnForKey(int key)
+{
+    constexpr double degree = std::numbers::pi / 180;
+    switch (key) {
+    case Qt::Key_Left:
+        return -5 * degree;
+    case Qt::Key_Right:
+        return 5 * degree;
+    case Qt::Key_Up:
+        return -degree;
+    case Qt::Key_Down:
+        return degree;
+    default:
+        return 0;
+    }
+}
+
+QLineF AimingLine(const BilliardTable &table, double direction)
+{
+    const QPointF unit(std::cos(direction), std::sin(direction));
+    const double start = table.ballRadius + table.ballPenWidth;
+    return QLineF(table.ballCentre + unit * start,
+                  table.ballCentre + unit * (start + 2.0 * table.targetRadius));
 }
 
 bool BallInsideCushions(const BilliardTable &table)
@@ -195,6 +233,10 @@ TForm_Billard::TForm_Billard(QWidget *parent) : ModalForm(parent)
     PaintBox1 = new TTaskPaintBox(this);
     PaintBox1->setGeometry(0, 0, 640, 480);
     connect(PaintBox1, &TTaskPaintBox::mouseDown, this, &TForm_Billard::PaintBox1MouseDown);
+    PaintBox1->setFocusPolicy(Qt::StrongFocus);
+    PaintBox1->setAccessibleName(QStringLiteral("Billardtisch"));
+    PaintBox1->setAccessibleDescription(BilliardKeysHint.trimmed());
+    PaintBox1->setKeyHandler([this](const QKeyEvent *event) { return keyPressed(event); });
 
     Timer2.setObjectName(QStringLiteral("Timer2"));
     // The timer wakes up when each step is due; a coarse timer would let the ball stutter.
@@ -231,9 +273,10 @@ void TForm_Billard::FormActivate()
     if (!m_setUpPending)
         return;
     m_setUpPending = false;
-    setWindowTitle(BilliardCaption(CushionCount));
+    setWindowTitle(BilliardCaption(CushionCount) + BilliardKeysHint);
     ClearPaintBox(PaintBox1);
     SetUpTable();
+    PaintBox1->setFocus(Qt::OtherFocusReason);
 }
 
 void TForm_Billard::SetUpTable()
@@ -246,6 +289,8 @@ void TForm_Billard::SetUpTable()
     BilliardStep = SettingsStepWidth();
     PlaceBall(m_table, Random);
     drawBall();
+    m_keyAim = 0;
+    showAimingLine();
 }
 
 void TForm_Billard::drawTarget()
@@ -271,17 +316,57 @@ void TForm_Billard::drawBall()
 
 void TForm_Billard::PaintBox1MouseDown(int X, int Y)
 {
+    const QPointF d = QPointF(X, Y) - m_table.ballCentre;
+    aimAndShoot(ShotAngleTowards(d.x(), d.y()));
+}
+
+void TForm_Billard::aimAndShoot(double direction)
+{
     if (BilliardCorrection == 0 && BilliardShotRunning == 1)
         return;
     if (!BallInsideCushions(m_table))
         return;
-    m_table.shotAngle = AimAngle(m_table, QPointF(X, Y));
+    m_table.shotAngle = AimAngleForDirection(m_table, direction);
+    m_keyAim = direction;
     if (BilliardShotRunning == 0) {
         BilliardShotRunning = 1;
         m_shotStartNs = RandomClock::steadyNs();
         m_shotSteps = 0;
         Timer2.start(MsUntilNextBallStep(0, 0, BallStepIntervalNs(TaskTimerInterval)));
     }
+}
+
+// The line shows where Space or Enter would send the ball; while a shot runs it follows the
+// ball, and without correction a running shot cannot be aimed, so it goes.
+void TForm_Billard::showAimingLine()
+{
+    QPainterPath line;
+    if (BilliardShotRunning == 0 || BilliardCorrection == 1) {
+        const QLineF aim = AimingLine(m_table, m_keyAim);
+        line.moveTo(aim.p1());
+        line.lineTo(aim.p2());
+    }
+    PaintBox1->setOverlay(line);
+}
+
+bool TForm_Billard::keyPressed(const QKeyEvent *event)
+{
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+        return false;
+    if (const double turn = AimTurnForKey(event->key()); turn != 0) {
+        if (BilliardShotRunning == 0 || BilliardCorrection == 1)
+            m_keyAim = TurnedAim(m_keyAim, turn);
+    } else if (IsPressKey(event)) {
+        // One press is one shot or one correction, as a click is.
+        if (!event->isAutoRepeat())
+            aimAndShoot(m_keyAim);
+    } else if (event->key() == Qt::Key_Escape) {
+        close();
+    } else {
+        return false;
+    }
+    showAimingLine();
+    return true;
 }
 
 void TForm_Billard::Timer2Timer()
@@ -323,6 +408,7 @@ void TForm_Billard::MoveBall()
     StepBall(m_table, BilliardStep);
     ++m_ballSteps;
     drawBall();
+    showAimingLine();
     const QPoint trace(RoundHalfEven(m_table.ballCentre.x()),
                        RoundHalfEven(m_table.ballCentre.y()));
     if (PaintBox1->canvas().rect().contains(trace))
@@ -342,6 +428,7 @@ void TForm_Billard::endShot()
 {
     Timer2.stop();
     BilliardShotRunning = 0;
+    showAimingLine();
 }
 
 void RunBilliardTask()

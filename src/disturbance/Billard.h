@@ -5,6 +5,7 @@
 #include "common/ModalForm.h"
 #include "common/SharedState.h"
 
+#include <QLineF>
 #include <QPointF>
 #include <QRect>
 #include <QTimer>
@@ -52,6 +53,19 @@ bool BallReachesTarget(const BilliardTable &table);
 double ShotAngleTowards(double dx, double dy);
 // The angle a press at `press` gives, compensated while the step is negative.
 double AimAngle(const BilliardTable &table, QPointF press);
+// The angle a shot in `direction` (radians, as ShotAngleTowards gives them) takes, compensated
+// while the step is negative; a press and a key aim alike.
+double AimAngleForDirection(const BilliardTable &table, double direction);
+// Keyboard play: the direction after turning by `by` radians (positive turns clockwise on the
+// screen), in [0, 2 pi).
+double TurnedAim(double direction, double by);
+// The turn an arrow key gives the aim: 5 degrees for left and right, 1 degree for up and down
+// (left and up anticlockwise); 0 for other keys.
+double AimTurnForKey(int key);
+// The aiming line: from the ball's rim outwards in the direction, as long as the target is wide.
+QLineF AimingLine(const BilliardTable &table, double direction);
+inline const QString BilliardKeysHint =
+    QStringLiteral("   (Pfeiltasten zielen, Leertaste oder Eingabe stößt, Esc schließt)");
 // The ball lies strictly inside the cushion lines; only then a press is taken.
 bool BallInsideCushions(const BilliardTable &table);
 // Reflects at every cushion the unmoved ball touches (a corner counts two); returns how many.
@@ -103,6 +117,8 @@ public:
     void drawBall();
 
     BilliardTable &table() { return m_table; }
+    // The direction the arrow keys have aimed at, shown by the aiming line.
+    double keyAim() const { return m_keyAim; }
     // Ball steps made since the window was created (for measuring the tick rate).
     quint64 ballSteps() const { return m_ballSteps; }
 
@@ -113,6 +129,11 @@ protected:
 private:
     void FormCreate();
     void drawTarget();
+    // A press or a key: starts a shot in `direction`, or re-aims a running one.
+    void aimAndShoot(double direction);
+    // The arrows turn the aim, Space or Enter shoots along it, Escape closes the window.
+    bool keyPressed(const QKeyEvent *event);
+    void showAimingLine();
     void endShot();
     int ballStepsDue() const;
     // Sets the timer to wake up when the next step is due.
@@ -125,6 +146,7 @@ private:
     qint64 m_shotStartNs = -1;
     qint64 m_shotSteps = 0;
     bool m_setUpPending = false;
+    double m_keyAim = 0;
 };
 
 extern TForm_Billard *Form_Billard;

@@ -2,6 +2,7 @@
 // The capital question window.
 #include "disturbance/Fragehst.h"
 
+#include "common/Accessibility.h"
 #include "common/Controls.h"
 #include "common/ScaleToScreen.h"
 #include "common/SharedState.h"
@@ -38,6 +39,7 @@ TForm_Frage_Hst::TForm_Frage_Hst(QWidget *parent) : ModalForm(parent)
     font.setBold(true);
     font.setPointSize(11);
     Edit_Hst_Frage->setFont(font);
+    Edit_Hst_Frage->setAccessibleName(QStringLiteral("Antwort"));
     connect(Edit_Hst_Frage, &QLineEdit::returnPressed, this,
             [this] { Edit_Hst_FrageKeyPress(QChar(13)); });
 
@@ -95,6 +97,11 @@ QString ExpectedCapital()
 {
     const int asked = SecondCapitalQuestion == 0 ? 1 : 2;
     return CapitalRecordAt(CapitalsBuffer, AskedCountries[asked]).Capital;
+}
+
+QString CapitalQuestion(const QString &country)
+{
+    return QStringLiteral("Wie heißt die Hauptstadt von %1?").arg(country);
 }
 
 bool CapitalAnswerIsRight(const QString &answer)

@@ -36,5 +36,8 @@ extern TForm_Frage_Hst *Form_Frage_Hst;
 
 // The capital that answers the game's current capital question, exactly as stored.
 QString ExpectedCapital();
+// The whole question, as a screen reader names the window: "Wie heißt die Hauptstadt von
+// Italien?".
+QString CapitalQuestion(const QString &country);
 // Exact comparison: no blanks removed, upper and lower case distinguished.
 bool CapitalAnswerIsRight(const QString &answer);

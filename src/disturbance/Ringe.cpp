@@ -3,6 +3,7 @@
 #include "disturbance/Ringe.h"
 
 #include "common/Controls.h"
+#include "common/KeyPress.h"
 #include "common/Numbers.h"
 #include "common/RandomClock.h"
 #include "common/ScaleToScreen.h"
@@ -10,6 +11,7 @@
 #include "exercise/Muw.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -27,6 +29,14 @@ QColor RingColour(int ring)
                                                           QColor(0, 128, 0), QColor(255, 255, 255),
                                                           QColor(0, 0, 255)};
     return colours[size_t(ring)];
+}
+
+QString RingColourName(int ring)
+{
+    static const std::array<QString, RingCount> names = {
+        QStringLiteral("rot"), QStringLiteral("gelb"), QStringLiteral("grün"),
+        QStringLiteral("weiß"), QStringLiteral("blau")};
+    return names[size_t(ring)];
 }
 
 std::array<int, RingCount> RingRadiiForHeight(int height)
@@ -115,6 +125,30 @@ bool RingsState::press(QPointF at, int target)
     return hitNow;
 }
 
+int NextRingToHighlight(const RingsState &state, int current, bool forward)
+{
+    const int from = current >= 0 ? current : (forward ? -1 : RingCount);
+    for (int step = 1; step <= RingCount; ++step) {
+        const int ring = ((from + (forward ? step : -step)) % RingCount + RingCount) % RingCount;
+        if (!state.rings[size_t(ring)].hit)
+            return ring;
+    }
+    return -1;
+}
+
+QPoint RingCentrePoint(const RingData &ring)
+{
+    return QPoint(RoundHalfEven(ring.centre.x()), RoundHalfEven(ring.centre.y()));
+}
+
+QPainterPath RingHighlightPath(const RingData &ring)
+{
+    constexpr double Clearance = 5;
+    QPainterPath path;
+    path.addEllipse(ring.centre, ring.radius + Clearance, ring.radius + Clearance);
+    return path;
+}
+
 int DrawRingsTargetScore()
 {
     return 10 * (16 + Random(15));
@@ -175,6 +209,35 @@ void TTaskPaintBox::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     painter.drawImage(event->rect(), canvas(), event->rect());
+    if (m_overlay.isEmpty())
+        return;
+    // White on a black edge stands out on the black table and on every ring colour.
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.strokePath(m_overlay, QPen(Qt::black, 5, Qt::SolidLine, Qt::RoundCap));
+    painter.strokePath(m_overlay, QPen(Qt::white, 3, Qt::SolidLine, Qt::RoundCap));
+}
+
+bool TTaskPaintBox::event(QEvent *event)
+{
+    // Before the widget's own handling, which would take Tab to move the focus.
+    if (event->type() == QEvent::KeyPress && m_keyHandler &&
+        m_keyHandler(static_cast<QKeyEvent *>(event)))
+        return true;
+    return QWidget::event(event);
+}
+
+void TTaskPaintBox::setOverlay(const QPainterPath &path)
+{
+    if (path == m_overlay)
+        return;
+    update(overlayArea());
+    m_overlay = path;
+    update(overlayArea());
+}
+
+QRect TTaskPaintBox::overlayArea() const
+{
+    return m_overlay.boundingRect().toAlignedRect().adjusted(-4, -4, 4, 4);
 }
 
 void TTaskPaintBox::resizeEvent(QResizeEvent *event)
@@ -262,7 +325,7 @@ QLabel *createBoldLabel(QWidget *parent, const QString &name, const QString &tex
 TForm_Ringe::TForm_Ringe(QWidget *parent) : ModalForm(parent)
 {
     setObjectName(QStringLiteral("Form_Ringe"));
-    setWindowTitle(QStringLiteral("   Störaufgabe 'Ringe treffen'"));
+    setWindowTitle(QStringLiteral("   Störaufgabe 'Ringe treffen'") + RingsKeysHint);
     setPalette(QPalette(Qt::black));
     setAutoFillBackground(true);
     setShownMaximized(true);
@@ -272,6 +335,10 @@ TForm_Ringe::TForm_Ringe(QWidget *parent) : ModalForm(parent)
     PaintBox1->setGeometry(0, 0, DesignWidth - DesignLegendWidth,
                            DesignHeight - DesignBottomHeight);
     connect(PaintBox1, &TTaskPaintBox::mouseDown, this, &TForm_Ringe::PaintBox1MouseDown);
+    PaintBox1->setFocusPolicy(Qt::StrongFocus);
+    PaintBox1->setAccessibleName(QStringLiteral("Ringe"));
+    PaintBox1->setAccessibleDescription(RingsKeysHint.trimmed());
+    PaintBox1->setKeyHandler([this](const QKeyEvent *event) { return keyPressed(event); });
     createBottomPanel();
     createLegend();
 
@@ -431,9 +498,11 @@ void TForm_Ringe::StartRingsRun()
     ClearPaintBox(PaintBox1);
     m_rings.clearHits();
     m_rings.anyHit = false;
+    m_highlighted = -1;
     DrawAllRings();
     Timer1.start(RingsRelocationMs(TaskTimerInterval));
     placeScoreLabel();
+    PaintBox1->setFocus(Qt::OtherFocusReason);
 }
 
 void TForm_Ringe::PlaceRings()
@@ -462,6 +531,45 @@ void TForm_Ringe::drawRings(bool skipHit)
     }
     painter.end();
     PaintBox1->update();
+    // The highlight follows its ring to a new place and leaves with it when it is hit.
+    highlight(m_highlighted);
+}
+
+void TForm_Ringe::highlight(int ring)
+{
+    m_highlighted = ring;
+    const bool shown = ring >= 0 && ring < RingCount && !m_rings.rings[size_t(ring)].hit;
+    PaintBox1->setOverlay(shown ? RingHighlightPath(m_rings.rings[size_t(ring)]) : QPainterPath());
+    // A screen reader tells the ring the highlight stands on.
+    const QString name = shown ? QStringLiteral("Ring %1, %2 Punkte")
+                                     .arg(RingColourName(ring))
+                                     .arg(m_rings.rings[size_t(ring)].value)
+                               : QStringLiteral("Ringe");
+    if (PaintBox1->accessibleName() != name)
+        PaintBox1->setAccessibleName(name);
+}
+
+bool TForm_Ringe::keyPressed(const QKeyEvent *event)
+{
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+        return false;
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
+        const bool forward =
+            event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier);
+        highlight(NextRingToHighlight(m_rings, m_highlighted, forward));
+    } else if (IsPressKey(event)) {
+        // One press is one hit, as a click is.
+        if (!event->isAutoRepeat() && m_highlighted >= 0 &&
+            !m_rings.rings[size_t(m_highlighted)].hit) {
+            const QPoint at = RingCentrePoint(m_rings.rings[size_t(m_highlighted)]);
+            PaintBox1MouseDown(at.x(), at.y());
+        }
+    } else if (event->key() == Qt::Key_Escape) {
+        close();
+    } else {
+        return false;
+    }
+    return true;
 }
 
 void TForm_Ringe::DrawAllRings()

@@ -6,13 +6,16 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPainterPath>
 #include <QPointF>
 #include <QRect>
 #include <QTimer>
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
+class QKeyEvent;
 class QLabel;
 
 // ---- Geometry and scoring of the rings task (no widgets) ----
@@ -29,6 +32,8 @@ enum RingIndex
 };
 
 QColor RingColour(int ring);
+// "rot", "gelb", "grün", "weiß", "blau".
+QString RingColourName(int ring);
 // Radii red .. blue for a drawing area of the given height.
 std::array<int, RingCount> RingRadiiForHeight(int height);
 // The bounding rectangle of a circle, its edges rounded (left, top, right, bottom).
@@ -65,6 +70,17 @@ struct RingsState
     bool press(QPointF at, int target);
 };
 
+// Keyboard play: the ring Tab highlights after `current` (-1 before the first): the next one
+// not hit in the rings' order, going round, or the one before with Shift+Tab; -1 when every
+// ring is hit.
+int NextRingToHighlight(const RingsState &state, int current, bool forward);
+// Where Space or Enter presses on a ring: its centre, as a click there would.
+QPoint RingCentrePoint(const RingData &ring);
+// The highlight drawn round a ring, clear of its rim.
+QPainterPath RingHighlightPath(const RingData &ring);
+inline const QString RingsKeysHint =
+    QStringLiteral("   (Tab wählt einen Ring, Leertaste oder Eingabe trifft ihn, Esc schließt)");
+
 // 160, 170, ..., 300.
 int DrawRingsTargetScore();
 bool RingsRunWon(int score, int target, bool exactMode);
@@ -100,19 +116,32 @@ public:
     // The picture at the box's current size (hidden boxes get no resize events).
     QImage &canvas();
     QColor colour() const { return Qt::black; }
+    // A mark over the picture that the keyboard moves (the highlighted ring, the aiming line);
+    // it is drawn on top and never into the picture. An empty path removes it.
+    void setOverlay(const QPainterPath &path);
+    const QPainterPath &overlay() const { return m_overlay; }
+    // The task's keys, Tab among them, go to the handler first; true when it took the key.
+    void setKeyHandler(std::function<bool(const QKeyEvent *)> handler)
+    {
+        m_keyHandler = std::move(handler);
+    }
 
 signals:
     void mouseDown(int x, int y);
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
     void fitCanvas();
+    QRect overlayArea() const;
 
     QImage m_canvas;
+    QPainterPath m_overlay;
+    std::function<bool(const QKeyEvent *)> m_keyHandler;
 };
 
 // Fills the whole box with its own colour.
@@ -173,6 +202,8 @@ public:
     void DrawRemainingRings();
 
     RingsState &rings() { return m_rings; }
+    // The ring the keyboard has highlighted, -1 for none.
+    int highlightedRing() const { return m_highlighted; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -188,11 +219,15 @@ private:
     void placeScoreLabel();
     void drawRings(bool skipHit);
     void showScore();
+    void highlight(int ring);
+    // Tab and Shift+Tab move the highlight; Space or Enter hits it, Escape closes the window.
+    bool keyPressed(const QKeyEvent *event);
 
     std::array<QLabel *, RingCount> valueLabels() const;
     std::array<TRingShape *, RingCount> shapes() const;
 
     RingsState m_rings;
+    int m_highlighted = -1;
     // Activation also follows a switch back from another program; only the first one after
     // showing starts a run.
     bool m_runPending = false;

@@ -2,6 +2,7 @@
 // The disturbance dispatcher, the disturbing texts and the capitals presentation.
 #include "disturbance/Stoeren.h"
 
+#include "common/Accessibility.h"
 #include "common/Controls.h"
 #include "common/RandomClock.h"
 #include "common/RecordFile.h"
@@ -130,6 +131,7 @@ QLabel *CreateRemainingTimePanel(QWidget *window, const QColor &background)
     SetTextColour(panel, Qt::yellow);
     SetBoldFont(panel, 12);
     panel->setGeometry(530, 440, 100, 24);
+    NameAsDisplay(panel, QStringLiteral("Restzeit"));
     return panel;
 }
 
@@ -318,7 +320,9 @@ void FillPresentationPanels()
 
 void SetQuestionCountry(Byte n)
 {
-    Form_Frage_Hst->Hst_Frage_Land->setText(CapitalRecordAt(CapitalsBuffer, n).Country);
+    const QString country = CapitalRecordAt(CapitalsBuffer, n).Country;
+    Form_Frage_Hst->Hst_Frage_Land->setText(country);
+    Form_Frage_Hst->setAccessibleName(CapitalQuestion(country));
 }
 
 bool ShowCapitalsPresentation()
@@ -387,6 +391,7 @@ void FillTextQuestion(int t)
     setSizedText(form->Label_Zeile_3, text.LineCount == 3 ? text.line(3) : QString());
     setSizedText(form->Label_Aufforder_Buchst_eing,
                  TextQuestionRequest(AskedCharNumber, AskedLine));
+    form->NameAfterQuestion();
 }
 
 // The dispatcher.

@@ -32,6 +32,7 @@ TForm_Frage_Text::TForm_Frage_Text(QWidget *parent) : ModalForm(parent)
     font.setBold(true);
     font.setPointSize(14);
     Edit_Zeichen_eingeben->setFont(font);
+    Edit_Zeichen_eingeben->setAccessibleName(QStringLiteral("Antwort"));
     connect(Edit_Zeichen_eingeben, &QLineEdit::textChanged, this,
             &TForm_Frage_Text::Edit_Zeichen_eingebenChange);
 
@@ -115,4 +116,15 @@ void TForm_Frage_Text::Edit_Zeichen_eingebenChange()
     }
     SecondTextQuestion = SecondTextQuestion == 0 ? 1 : 0;
     done(QDialog::Accepted);
+}
+
+void TForm_Frage_Text::NameAfterQuestion()
+{
+    setAccessibleName(Label_Aufforder_Buchst_eing->text() + Label_Auff_2->text());
+    QStringList lines;
+    for (const QLabel *line : {Label_Zeile_1, Label_Zeile_2, Label_Zeile_3}) {
+        if (!line->text().trimmed().isEmpty())
+            lines << line->text();
+    }
+    setAccessibleDescription(lines.join(QLatin1Char('\n')));
 }

@@ -29,6 +29,8 @@ public:
 
     void FormActivate() override;
     void Edit_Zeichen_eingebenChange();
+    // A screen reader names the window with the request and describes it with the text.
+    void NameAfterQuestion();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

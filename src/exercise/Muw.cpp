@@ -2,6 +2,7 @@
 // The settings window of the memorise-and-reproduce exercise and the overall time limit.
 #include "exercise/Muw.h"
 
+#include "common/Accessibility.h"
 #include "common/Controls.h"
 #include "common/FileDialogs.h"
 #include "common/KeyPress.h"
@@ -347,6 +348,15 @@ void TForm_MuW::createControls(QWidget *client)
                                      QStringLiteral("Schrittweite (Billard):"), row(6, 20, 210));
     Edit_Schrittweite = createList(client, QStringLiteral("Edit_Schrittweite"),
                                    numberedEntries(1, 50, 2), false, row(6, 240, 70));
+    for (const auto &[label, list] : std::initializer_list<std::pair<QLabel *, QComboBox *>>{
+             {Label_S_MuW, Edit_S_MuW},
+             {Label_Zeitfaktor_Vorgaben, Edit_Zeitfaktor_Vorgaben},
+             {Label_Zeitfaktor_Warten, Edit_Zeitfaktor_Warten},
+             {Label_ZeitZugabe, Edit_ZeitZugabe},
+             {Label_BandenZahl, Edit_BandenZahl},
+             {Label_Speed, Edit_Speed},
+             {Label_Schrittweite, Edit_Schrittweite}})
+        NameAfterLabel(label, list);
 
     const QStringList steps = {
         QStringLiteral("1.  Einstellungen vornehmen"), QStringLiteral("2.  'Start' anklicken"),
@@ -824,9 +834,14 @@ void TForm_MuW::writeRemainingTime()
                         Form_Frage_Hst ? Form_Frage_Hst->Panel_RestZeit : nullptr,
                         Form_Frage_Text ? Form_Frage_Text->Panel_RestZeit : nullptr,
                         Form_Stoeren_Vorgabe ? Form_Stoeren_Vorgabe->Panel_RestZeit : nullptr};
+    // A screen reader hears the time only from the window in front, and not every second.
+    const bool announced = !text.isEmpty() && RemainingTimeAnnounced(RemainingSeconds);
     for (QLabel *panel : panels) {
-        if (panel)
-            panel->setText(text);
+        if (!panel)
+            continue;
+        panel->setText(text);
+        if (announced && IsInFrontWindow(panel))
+            AnnounceDisplay(panel);
     }
 }
 

@@ -2,6 +2,7 @@
 // The exercise window: a game's rounds, sequences, phases and scoring.
 #include "exercise/Muw_zahl.h"
 
+#include "common/Accessibility.h"
 #include "common/Controls.h"
 #include "common/KeyPress.h"
 #include "common/MessageBoxes.h"
@@ -291,7 +292,9 @@ void TForm_MuW_Zahlen::createControls()
     Edit_Wiedergeben->setValidator(new UpperCaseInput(Edit_Wiedergeben));
     Edit_Wiedergeben->setFont(QFont(QStringLiteral("Arial"), 12));
     SetBackgroundColour(Edit_Wiedergeben, ButtonFaceColour());
+    Edit_Wiedergeben->setAccessibleName(QStringLiteral("Deine Eingabe"));
     Edit_Wiedergeben->hide();
+    NameAsDisplay(Panel_MuW_Zahlen, QStringLiteral("Vorgabe"));
 
     Panel_RestZeit =
         createPanel(this, QStringLiteral("Panel_RestZeit"), {540, 440, 80, 24}, Qt::darkGreen);
@@ -299,6 +302,7 @@ void TForm_MuW_Zahlen::createControls()
     timeFont.setBold(true);
     Panel_RestZeit->setFont(timeFont);
     SetTextColour(Panel_RestZeit, Qt::yellow);
+    NameAsDisplay(Panel_RestZeit, QStringLiteral("Restzeit"));
 }
 
 void TForm_MuW_Zahlen::FormCreate()
@@ -410,6 +414,20 @@ void TForm_MuW_Zahlen::NextRound()
     if (IsGameRound(RoundNumber))
         PresentedSequences[RoundNumber] = presented;
     SequenceLength = Byte(presented.size());
+    presentSequence();
+}
+
+// A screen reader tells the new sequence once: the panel takes the focus of the window, which
+// is made the active one (the first round's window takes it when it opens).
+void TForm_MuW_Zahlen::presentSequence()
+{
+    if (isVisible() && !isActiveWindow()) {
+        raise();
+        activateWindow();
+    }
+    if (Panel_MuW_Zahlen->hasFocus())
+        Panel_MuW_Zahlen->clearFocus();
+    Panel_MuW_Zahlen->setFocus(Qt::OtherFocusReason);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -532,7 +550,9 @@ void TForm_MuW_Zahlen::StartWaitPhase()
     Timer_MuW_Merken.stop();
     Timer_MuW_Warten.setInterval(PhaseIntervalMs(Form_MuW->WaitFactorValue(), SequenceLength));
     SetTextColour(Panel_bitte_merken, Qt::red);
+    // The hint panel tells each new hint itself; the focused sequence panel tells the wait too.
     Panel_bitte_merken->setText(QStringLiteral(" Bitte warten ! "));
+    AnnounceDisplay(Panel_MuW_Zahlen);
 }
 
 void TForm_MuW_Zahlen::Timer_MuW_WartenTimer()

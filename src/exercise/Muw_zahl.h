@@ -142,6 +142,7 @@ private:
     void createControls();
     void arrangeControls();
     void restoreDesignColours();
+    void presentSequence();
     void enterPressed();
     void finishGame();
     bool gameStillRunning() const;

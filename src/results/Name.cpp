@@ -2,6 +2,7 @@
 // The player-name dialog.
 #include "results/Name.h"
 
+#include "common/Accessibility.h"
 #include "common/Controls.h"
 #include "common/ScaleToScreen.h"
 #include "common/SharedState.h"
@@ -33,6 +34,7 @@ TForm_Name::TForm_Name(QWidget *parent) : ModalForm(parent)
     Edit_Namen->setMaxLength(PlayerNameLength);
     Edit_Namen->setGeometry(75, 48, 150, 24);
     Edit_Namen->installEventFilter(this);
+    NameAfterLabel(Label_Name_Aufforderung, Edit_Namen);
     connect(Edit_Namen, &QLineEdit::textChanged, this, &TForm_Name::Edit_NamenChange);
 
     But_ok = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"),

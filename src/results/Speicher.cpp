@@ -352,6 +352,7 @@ TForm_Speich_MuW::TForm_Speich_MuW(QWidget *parent) : ModalForm(parent)
     createMenu();
     StringGrid1 = new TStringGrid(GridColumns, GridRows, 1, 2, this);
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+    StringGrid1->setAccessibleName(QStringLiteral("Gesamtergebnisse"));
     StringGrid1->setGeometry(0, DesignMenuHeight, DesignWidth, DesignHeight - DesignMenuHeight);
     connect(StringGrid1, &TStringGrid::keyDown, this, &TForm_Speich_MuW::StringGrid1KeyDown);
     FormCreate();
@@ -397,8 +398,17 @@ void TForm_Speich_MuW::FormCreate()
     StringGrid1->setCell(5, 0, OverallGridTopHeading);
     for (int column = 0; column < GridColumns; ++column)
         StringGrid1->setCell(column, 1, OverallGridHeadings[column]);
-    for (int number = 1; number <= ResultsFileCapacity; ++number)
+    QStringList rowHeadings(2);
+    for (int number = 1; number <= ResultsFileCapacity; ++number) {
         StringGrid1->setCell(0, number + 1, RecordNumberText(number));
+        rowHeadings << QString::number(number);
+    }
+    QStringList columnHeadings;
+    for (const QString &head : OverallGridHeadings)
+        columnHeadings << head.trimmed();
+    // The time factors stand under a heading of their own in the row above.
+    columnHeadings[5] = OverallGridTopHeading.trimmed() + QLatin1Char(' ') + columnHeadings[5];
+    StringGrid1->setAccessibleHeadings(columnHeadings, rowHeadings);
 }
 
 void TForm_Speich_MuW::resizeEvent(QResizeEvent *event)

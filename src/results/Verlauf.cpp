@@ -123,6 +123,7 @@ TForm_Verlauf::TForm_Verlauf(QWidget *parent) : ModalForm(parent)
     chart->setLocale(QLocale(QLocale::German, QLocale::Germany));
     Chart_Verlauf = new QChartView(chart, this);
     Chart_Verlauf->setObjectName(QStringLiteral("Chart_Verlauf"));
+    Chart_Verlauf->setAccessibleName(QStringLiteral("Verlauf der Gesamtergebnisse"));
     Chart_Verlauf->setRenderHint(QPainter::Antialiasing);
     // The chart changes as a whole; partial updates left old axis labels behind.
     Chart_Verlauf->setViewportUpdateMode(QGraphicsView::FullViewportUpdate);

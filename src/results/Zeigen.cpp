@@ -124,6 +124,12 @@ void TStringGrid::setCell(int column, int row, const QString &text)
         cellItem->setText(text);
 }
 
+void TStringGrid::setAccessibleHeadings(const QStringList &columns, const QStringList &rows)
+{
+    setHorizontalHeaderLabels(columns);
+    setVerticalHeaderLabels(rows);
+}
+
 void TStringGrid::setRowHeight(int height)
 {
     m_rowHeight = height;
@@ -208,6 +214,7 @@ TForm_zeigen::TForm_zeigen(QWidget *parent) : ModalForm(parent)
 
     StringGrid1 = new TStringGrid(6, 10, 1, 4, this);
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+    StringGrid1->setAccessibleName(QStringLiteral("Einzelergebnis"));
     StringGrid1->setGeometry(0, DesignMenuHeight, DesignWidth,
                              DesignHeight - DesignMenuHeight - DesignPanelHeight);
     connect(StringGrid1, &TStringGrid::keyDown, this, &TForm_zeigen::StringGrid1KeyDown);
@@ -250,8 +257,15 @@ void TForm_zeigen::FormCreate()
                              RandomClock::longTimeText());
     for (int column = 0; column < ColumnHeads.size(); ++column)
         StringGrid1->setCell(column, 3, ColumnHeads[column]);
-    for (int round = 1; round <= RoundsPerGame; ++round)
+    QStringList rowHeadings(4);
+    for (int round = 1; round <= RoundsPerGame; ++round) {
         StringGrid1->setCell(0, round + 3, QStringLiteral("     %1").arg(round));
+        rowHeadings << QString::number(round);
+    }
+    QStringList columnHeadings;
+    for (const QString &head : ColumnHeads)
+        columnHeadings << head.trimmed();
+    StringGrid1->setAccessibleHeadings(columnHeadings, rowHeadings);
 }
 
 void TForm_zeigen::resizeEvent(QResizeEvent *event)

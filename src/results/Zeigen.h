@@ -36,6 +36,9 @@ public:
     void setColumnWidths(const QList<int> &widths);
     // The rows' height, raised where the font needs more.
     void setRowHeight(int height);
+    // The headings a screen reader gives the columns and rows; the grid shows its headings in
+    // its own cells and the header bars stay hidden.
+    void setAccessibleHeadings(const QStringList &columns, const QStringList &rows);
     bool isFixed(int column, int row) const;
 
 signals:

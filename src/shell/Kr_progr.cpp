@@ -309,6 +309,7 @@ void TForm_Prgr::FormCreate()
     PlayerName = NoPlayerName;
     HandleInOutErrors(WriteAndReadCapitalsFile);
     setWindowState(windowState() | Qt::WindowMaximized);
+    UseVisibleFocusFrames(this);
 }
 
 void TForm_Prgr::resizeEvent(QResizeEvent *event)
