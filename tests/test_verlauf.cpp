@@ -211,13 +211,23 @@ void VerlaufTest::chartHasOneSeriesPerLevelATrendAndGermanAxes()
     QVERIFY(levels[0]->color() != levels[1]->color() ||
             levels[0]->markerShape() != levels[1]->markerShape());
 
-    // The trend runs through the two games with points only: 50 % to 75 % in two days.
+    // Two games with points make no trend, and the window says why.
+    QVERIFY(!trendSeries(window));
+    QVERIFY(window.Label_Trend->isVisibleTo(&window));
+    QCOMPARE(window.Label_Trend->text(),
+             QStringLiteral("Kein Trend: Erst 2 Spiele mit Punkten; ein Trend braucht mindestens "
+                            "drei Spiele an zwei Tagen."));
+
+    // A third on the same line: the trend runs through the games with points only, 50 % to
+    // 100 % in four days.
+    window.AddGames({game("05.03.2024--11:00:00", "Jörg", 3, 40, 40)}, m_first);
     QLineSeries *trend = trendSeries(window);
     QVERIFY(trend);
     QCOMPARE(trend->name(), QStringLiteral("Trend"));
     QCOMPARE(trend->count(), 2);
     QVERIFY(qAbs(trend->at(0).y() - 50.0) < 1e-6);
-    QVERIFY(qAbs(trend->at(1).y() - 75.0) < 1e-6);
+    QVERIFY(qAbs(trend->at(1).y() - 100.0) < 1e-6);
+    QVERIFY(!window.Label_Trend->isVisibleTo(&window));
 
     auto *dates =
         qobject_cast<QDateTimeAxis *>(window.Chart_Verlauf->chart()->axes(Qt::Horizontal).value(0));

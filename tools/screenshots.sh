@@ -245,7 +245,8 @@ for scene in "${scenes[@]}"; do
     # Each scene gets an X server of its own; they run side by side.
     (
         cd "$work/$scene"
-        HOME=$work/$scene/home "$root/tools/with-xvfb.sh" 1366x768 \
+        HOME=$work/$scene/home XDG_DATA_HOME=$work/$scene/home/.local/share \
+            "$root/tools/with-xvfb.sh" 1366x768 \
             "$root/tools/screenshots.sh" --scene "$scene" "$program" "$out"
     ) >"$work/$scene.log" 2>&1 &
     pids+=($!)
