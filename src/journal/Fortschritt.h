@@ -49,7 +49,7 @@ int ShadeOf(int count);
 // The twelve calendar weeks up to the one holding today, Monday to Sunday each; the days
 // after today are marked as future.
 QList<TrainingDay> TrainingDaysRow(const QMap<QDate, DayActivity> &activity, const QDate &today);
-// "Mo, 08.12.2026: 3 Spiele, 1 Farbenfolge".
+// "Mo., 08.12.2026: 3 Spiele, 1 Farbenfolge".
 QString TrainingDayText(const TrainingDay &day);
 
 // Days in a row with training up to today, or up to yesterday while today has none yet.

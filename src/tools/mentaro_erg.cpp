@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// mentaro-erg: the games of overall-result files as a table, or as the CSV of the "Verlauf" window.
+// mentaro-erg: the games of results files or of the journal as a table or CSV; imports files.
+#include "common/RandomClock.h"
 #include "common/RecordFile.h"
+#include "journal/Tagebuch.h"
 #include "results/Verlaufsdaten.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QStringList>
 
 #include <cstdio>
@@ -15,15 +18,26 @@ constexpr int ExitUsage = 2;
 const char UsageText[] =
     "Aufruf: mentaro-erg show DATEI…\n"
     "        mentaro-erg csv DATEI… > ausgabe.csv\n"
+    "        mentaro-erg journal show\n"
+    "        mentaro-erg journal csv > ausgabe.csv\n"
+    "        mentaro-erg import DATEI…\n"
     "\n"
     "Liest Gesamtergebnis-Dateien (*.ERG) und führt ihre Spiele nach Datum und Uhrzeit\n"
     "geordnet zusammen; ein Spiel, das in mehreren Dateien steht, zählt einmal.\n"
     "\n"
-    "  show  zeigt die Spiele als Tabelle\n"
-    "  csv   schreibt die Spiele als CSV-Datei (UTF-8, Semikolon, Dezimalkomma)\n"
+    "  show     zeigt die Spiele als Tabelle\n"
+    "  csv      schreibt die Spiele als CSV-Datei (UTF-8, Semikolon, Dezimalkomma)\n"
+    "  journal  zeigt das Trainingstagebuch des Programms (show) oder schreibt seine\n"
+    "           Spiele als CSV-Datei (csv); das Tagebuch wird dabei nur gelesen\n"
+    "  import   übernimmt die Spiele der Dateien ins Tagebuch; ein Spiel, das schon\n"
+    "           darin steht, zählt einmal\n"
     "\n"
-    "Rückgabewert: 0 bei Erfolg, 1 wenn eine Datei fehlt, nicht lesbar oder beschädigt ist,\n"
-    "2 bei falschem Aufruf.\n";
+    "Das Tagebuch ist $XDG_DATA_HOME/mentaro/Tagebuch.sqlite\n"
+    "(~/.local/share/mentaro/Tagebuch.sqlite).\n"
+    "\n"
+    "Rückgabewert: 0 bei Erfolg (beschädigte Teile einer Datei, die beim Übernehmen\n"
+    "ausgelassen wurden, stehen in der Fehlerausgabe), 1 wenn eine Datei oder das Tagebuch\n"
+    "fehlt, nicht lesbar oder beschädigt ist, 2 bei falschem Aufruf.\n";
 
 // Every byte is checked, so a full disk behind a redirection is reported.
 bool writeAll(std::FILE *stream, const QByteArray &bytes)
@@ -37,6 +51,92 @@ void complain(const QString &text)
 {
     writeAll(stderr, (QStringLiteral("mentaro-erg: ") + text + QLatin1Char('\n')).toUtf8());
 }
+
+// Messages of the journal keep their own line breaks; on a terminal each is one line.
+void complainAll(const QStringList &messages)
+{
+    for (const QString &message : messages)
+        complain(QString(message).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+}
+
+int writeOutput(const QByteArray &output)
+{
+    if (writeAll(stdout, output))
+        return 0;
+    complain(QStringLiteral("Ausgabe: ") + InOutErrorText(InOutCodes::WriteFailed));
+    return ExitFileError;
+}
+
+QString colourRunsText(const QList<ColourRun> &runs)
+{
+    QString text = QStringLiteral("\nFarben merken\n");
+    for (const ColourRun &run : runs) {
+        text += QStringLiteral("%1  %2 von %3 Farben richtig, Zeige-Dauer %4 ms, Pause %5 ms\n")
+                    .arg(run.end.toString(QStringLiteral("dd.MM.yyyy  HH:mm:ss")))
+                    .arg(run.correct)
+                    .arg(run.count)
+                    .arg(run.showMs)
+                    .arg(run.pauseMs);
+    }
+    return text + (runs.size() == 1 ? QStringLiteral("1 Folge\n")
+                                    : QStringLiteral("%1 Folgen\n").arg(runs.size()));
+}
+
+int showJournal(bool csv)
+{
+    Tagebuch journal(Tagebuch::DefaultPath(), QStringLiteral("mentaro-erg"),
+                     Tagebuch::Access::ReadOnly);
+    if (!journal.open()) {
+        complainAll(journal.takeMessages());
+        return ExitFileError;
+    }
+    QList<HistoryGame> games;
+    for (const JournalGame &game : journal.games())
+        games.append({OverallRecordOf(game), game.end});
+    const QList<ColourRun> runs = journal.colourRuns();
+    const QMap<QDate, DayActivity> days = journal.activityByDay();
+    const QStringList problems = journal.takeMessages();
+    if (!problems.isEmpty()) {
+        complainAll(problems);
+        return ExitFileError;
+    }
+    if (csv)
+        return writeOutput(HistoryCsv(games));
+    const QString streak = StreakText(CurrentStreak(days, RandomClock::now().date()));
+    return writeOutput((HistoryTableText(games) + colourRunsText(runs) +
+                        QStringLiteral("\nTrainingstage: %1, %2\n").arg(days.size()).arg(streak))
+                           .toUtf8());
+}
+
+int importFiles(const QStringList &paths)
+{
+    Tagebuch journal(Tagebuch::DefaultPath(), QStringLiteral("mentaro-erg"));
+    if (!journal.open()) {
+        complainAll(journal.takeMessages());
+        return ExitFileError;
+    }
+    int status = 0;
+    QString report;
+    for (const QString &path : paths) {
+        const ImportFile file = ReadImportFile(path);
+        if (!file.error.isEmpty()) {
+            complain(path + QStringLiteral(": ") + file.error);
+            status = ExitFileError;
+            continue;
+        }
+        for (const QString &ignored : file.ignored)
+            complain(path + QStringLiteral(": ") + ignored);
+        const std::optional<Tagebuch::ImportCount> count = journal.importRecords(file.records);
+        if (!count) {
+            complainAll(journal.takeMessages());
+            return ExitFileError;
+        }
+        report += path + QStringLiteral(": ") + ImportCountText(count->added, count->known) +
+                  QLatin1Char('\n');
+    }
+    const int written = writeOutput(report.toUtf8());
+    return status != 0 ? status : written;
+}
 } // namespace
 
 int main(int argc, char **argv)
@@ -48,6 +148,22 @@ int main(int argc, char **argv)
         return writeAll(stdout, UsageText) ? 0 : ExitFileError;
     }
     const QString command = arguments.value(0);
+    if (command == QLatin1String("journal")) {
+        const QString what = arguments.value(1);
+        if (arguments.size() != 2 ||
+            (what != QLatin1String("show") && what != QLatin1String("csv"))) {
+            writeAll(stderr, UsageText);
+            return ExitUsage;
+        }
+        return showJournal(what == QLatin1String("csv"));
+    }
+    if (command == QLatin1String("import")) {
+        if (arguments.size() < 2) {
+            writeAll(stderr, UsageText);
+            return ExitUsage;
+        }
+        return importFiles(arguments.mid(1));
+    }
     if (arguments.size() < 2 ||
         (command != QLatin1String("show") && command != QLatin1String("csv"))) {
         writeAll(stderr, UsageText);
@@ -69,12 +185,6 @@ int main(int argc, char **argv)
     if (refused)
         return ExitFileError;
 
-    const QByteArray output = command == QLatin1String("csv")
-                                  ? HistoryCsv(history.games())
-                                  : HistoryTableText(history.games()).toUtf8();
-    if (!writeAll(stdout, output)) {
-        complain(QStringLiteral("Ausgabe: ") + InOutErrorText(InOutCodes::WriteFailed));
-        return ExitFileError;
-    }
-    return 0;
+    return writeOutput(command == QLatin1String("csv") ? HistoryCsv(history.games())
+                                                       : HistoryTableText(history.games()).toUtf8());
 }
