@@ -54,7 +54,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt's German texts, its platform plugins, and the fonts the windows ask for by name
 # (Arial and Times New Roman are served by Liberation).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-translations-l10n, qt6-qpa-plugins, fonts-liberation2, fonts-dejavu-core")
+    "qt6-translations-l10n, qt6-qpa-plugins, libqt6sql6-sqlite, fonts-liberation2, fonts-dejavu-core")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEB_COMPONENT_INSTALL ON)

@@ -6,6 +6,8 @@ packages=(build-essential cmake qt6-base-dev qt6-translations-l10n libgl-dev xvf
           librsvg2-bin dpkg-dev desktop-file-utils appstream pandoc)
 # Qt Charts draws the "Verlauf" chart of the results.
 packages+=(qt6-charts-dev)
+# The training journal is an SQLite database, reached through Qt's SQLite driver.
+packages+=(libqt6sql6-sqlite)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
