@@ -10,6 +10,7 @@
 #include "results/Zeigen.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -905,6 +906,11 @@ void GameTest::gameIsRecordedOnceAtItsEndOrTimeOut()
     Form_MuW->Timer_GesamtZeitTimer();
     Form_MuW->StopOverallTime();
     QCOMPARE(journal->gameCount(), 1);
+    // Saved in a results file as well, the game is known by that record: an import of the
+    // file does not count it twice.
+    QVERIFY(SaveOverallResult(QDir(TestSupport::workingDirectory()).filePath("Spiel.ERG")));
+    QCOMPARE(journal->knownRecords(), QSet<QByteArray>({RecordBuffer.toBytes()}));
+    QCOMPARE(journal->importRecords({RecordBuffer})->known, 1);
 }
 
 QTEST_MAIN(GameTest)
