@@ -130,8 +130,9 @@ LevelSuggestion SuggestLevel(int level, const QList<Score> &latestFirst)
             return {LowestLevel, why + QStringLiteral(":\nStufe 1 ist die leichteste, bleib dabei.")};
         return {level - 1, why + QStringLiteral(":\nÜbe auf Stufe %1.").arg(level - 1)};
     }
-    return {level, QStringLiteral("Deine letzten zwei Spiele auf Stufe %1 lagen nicht beide bei "
-                                  "mindestens 90 % oder beide unter 60 %:\nBleib bei Stufe %1.")
+    return {level, QStringLiteral("Deine letzten zwei Spiele auf Stufe %1 hatten weder beide "
+                                  "mindestens 90 % noch beide unter 60 % der Punkte:"
+                                  "\nBleib bei Stufe %1.")
                        .arg(level)};
 }
 

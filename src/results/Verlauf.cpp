@@ -212,9 +212,6 @@ void TForm_Verlauf::createButtons(QVBoxLayout *layout)
     };
     But_Hinzufuegen = addButton("But_Hinzufuegen", QStringLiteral("Dateien hinzufügen…"),
                                 &TForm_Verlauf::DateienHinzufuegenClick);
-    But_Uebernehmen = addButton("But_Uebernehmen", QStringLiteral("Ergebnisdateien übernehmen…"),
-                                &TForm_Verlauf::ErgebnisdateienUebernehmenClick);
-    But_Uebernehmen->hide();
     row->addStretch(1);
     But_Drucken =
         addButton("But_Drucken", QStringLiteral("Drucken…"), &TForm_Verlauf::DruckenClick);
@@ -261,9 +258,10 @@ void TForm_Verlauf::createJournalPanel(QVBoxLayout *layout)
 void TForm_Verlauf::createChoices(QVBoxLayout *layout)
 {
     auto *row = new QHBoxLayout;
-    const auto addChoice = [&](const char *name, const QString &caption,
+    const auto addChoice = [&](const char *name, const char *labelName, const QString &caption,
                                const QStringList &entries) {
         auto *label = new QLabel(caption, this);
+        label->setObjectName(QString::fromLatin1(labelName));
         SetTextColour(label, Qt::white);
         auto *list = new QComboBox(this);
         list->setObjectName(QString::fromLatin1(name));
@@ -276,14 +274,22 @@ void TForm_Verlauf::createChoices(QVBoxLayout *layout)
         return list;
     };
     Combo_Zeitraum =
-        addChoice("Combo_Zeitraum", QStringLiteral("&Zeitraum:"),
+        addChoice("Combo_Zeitraum", "Label_Zeitraum", QStringLiteral("&Zeitraum:"),
                   {QStringLiteral("4 Wochen"), QStringLiteral("12 Monate"), QStringLiteral("alle")});
     Combo_Zeitraum->setCurrentIndex(AllTime);
     QStringList levels = {QStringLiteral("alle Stufen")};
     for (int level = LowestLevel; level <= TopLevel; ++level)
         levels.append(QStringLiteral("Stufe %1").arg(level));
-    Combo_Stufe = addChoice("Combo_Stufe", QStringLiteral("S&tufe:"), levels);
+    Combo_Stufe = addChoice("Combo_Stufe", "Label_Stufe", QStringLiteral("S&tufe:"), levels);
     row->addStretch(1);
+    // Here rather than among the buttons below, which fill a 1024 pixel wide screen already.
+    But_Uebernehmen = new QPushButton(QStringLiteral("Ergebnisdateien übernehmen…"), this);
+    But_Uebernehmen->setObjectName(QStringLiteral("But_Uebernehmen"));
+    But_Uebernehmen->setAutoDefault(false);
+    But_Uebernehmen->hide();
+    connect(But_Uebernehmen, &QPushButton::clicked, this,
+            &TForm_Verlauf::ErgebnisdateienUebernehmenClick);
+    row->addWidget(But_Uebernehmen);
     layout->addLayout(row);
     connect(Combo_Zeitraum, &QComboBox::currentIndexChanged, this,
             &TForm_Verlauf::Combo_ZeitraumChange);

@@ -242,7 +242,8 @@ void TForm_zeigen::createButtonPanel()
     Label_Urteil->setAlignment(Qt::AlignCenter);
     Label_Urteil->setWordWrap(true);
     SetBoldFont(Label_Urteil);
-    Label_Urteil->setGeometry(10, 2, 620, 36);
+    // Two lines of text fit above the buttons, which start at 40.
+    Label_Urteil->setGeometry(10, 1, 620, 38);
 }
 
 void TForm_zeigen::FormCreate()
