@@ -102,6 +102,8 @@ private slots:
     void timeAxisFitsTheGames();
     void trendNeedsThreeGamesOnTwoDays_data();
     void trendNeedsThreeGamesOnTwoDays();
+    void manyGamesAreShownAsMeansOfAPeriod_data();
+    void manyGamesAreShownAsMeansOfAPeriod();
 
 private:
     QTemporaryDir m_dir;
@@ -400,6 +402,51 @@ void HistoryTest::trendNeedsThreeGamesOnTwoDays()
     const TrendDecision decision = DecideTrend(history);
     QCOMPARE(decision.reason, reason);
     QCOMPARE(decision.drawn, reason.isEmpty() && !games.isEmpty());
+}
+
+void HistoryTest::manyGamesAreShownAsMeansOfAPeriod_data()
+{
+    QTest::addColumn<int>("games");
+    QTest::addColumn<int>("everyHours");
+    QTest::addColumn<int>("grouping");
+    QTest::addColumn<int>("points");
+    QTest::newRow("300 games, each shown") << 300 << 1 << int(PointGrouping::Games) << 300;
+    QTest::newRow("301 games in 13 days") << 301 << 1 << int(PointGrouping::Days) << 13;
+    QTest::newRow("301 games in 150 days") << 301 << 12 << int(PointGrouping::Weeks) << 22;
+    QTest::newRow("400 games in 3 years") << 400 << 66 << int(PointGrouping::Months) << 37;
+}
+
+void HistoryTest::manyGamesAreShownAsMeansOfAPeriod()
+{
+    QFETCH(int, games);
+    QFETCH(int, everyHours);
+    QFETCH(int, grouping);
+    QFETCH(int, points);
+    // Monday 4 March 2024, 00:30; every other game has no possible points.
+    const QDateTime start(QDate(2024, 3, 4), QTime(0, 30));
+    QList<HistoryGame> history;
+    for (int i = 0; i < games; ++i) {
+        const QDateTime moment = start.addSecs(qint64(i) * everyHours * 3600);
+        const QString text = moment.toString("dd.MM.yyyy--HH:mm:ss");
+        history.append({game(text, "Jörg", 3, i % 4 == 0 ? 10 : 30, i % 2 ? 0 : 40), moment});
+    }
+    const PointGrouping chosen = ChoosePointGrouping(history);
+    QCOMPARE(int(chosen), grouping);
+    const QList<ChartPoint> chart = ChartPoints(history, chosen);
+    QCOMPARE(chart.size(), points);
+    if (chosen == PointGrouping::Games) {
+        QCOMPARE(chart[1].percent, 0.0);
+        QCOMPARE(chart[1].toolTip, GameToolTip(history[1]));
+        return;
+    }
+    // The first period's mean leaves out the games without possible points.
+    QVERIFY(chart[0].percent > 25.0 && chart[0].percent < 75.0);
+    QVERIFY(chart[0].x >= double(start.toMSecsSinceEpoch()));
+    const QString period = chosen == PointGrouping::Days    ? "Mo., 04.03.2024, S-Grad 3\n"
+                           : chosen == PointGrouping::Weeks ? "Woche ab Mo., 04.03.2024, S-Grad 3\n"
+                                                            : "März 2024, S-Grad 3\n";
+    QVERIFY2(chart[0].toolTip.startsWith(period), qPrintable(chart[0].toolTip));
+    QVERIFY(chart[0].toolTip.contains(" Spiele, im Mittel "));
 }
 
 QTEST_GUILESS_MAIN(HistoryTest)

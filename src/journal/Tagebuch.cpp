@@ -46,9 +46,26 @@ QString momentText(const QDateTime &moment)
     return moment.toString(Qt::ISODateWithMs);
 }
 
+// The journal's own "yyyy-MM-ddTHH:mm:ss.zzz", read by hand: Qt's parser takes most of the
+// time of reading a large journal.
 QDateTime momentOf(const QString &text)
 {
-    return QDateTime::fromString(text, Qt::ISODateWithMs);
+    const auto number = [&text](qsizetype at, qsizetype digits) {
+        int value = 0;
+        for (qsizetype i = at; i < at + digits; ++i) {
+            const char16_t c = i < text.size() ? text[i].unicode() : u'x';
+            if (c < u'0' || c > u'9')
+                return -1;
+            value = value * 10 + (c - u'0');
+        }
+        return value;
+    };
+    const QDate date(number(0, 4), number(5, 2), number(8, 2));
+    const QTime time(number(11, 2), number(14, 2), number(17, 2),
+                     text.size() >= 23 ? number(20, 3) : 0);
+    if (text.size() < 19 || !date.isValid() || !time.isValid())
+        return QDateTime::fromString(text, Qt::ISODateWithMs);
+    return QDateTime(date, time);
 }
 
 QString fromText(const QDateTime &from)
@@ -876,51 +893,65 @@ QSet<QByteArray> Tagebuch::knownRecords() const
 
 // ---------------------------------------------------------------------------------------------
 
-QList<JournalGame> Tagebuch::games(const QDateTime &from) const
+QList<JournalGame> Tagebuch::games(const QDateTime &from, bool withRoundPoints) const
 {
     QList<JournalGame> games;
+    eachGame(from, withRoundPoints, [&games](const JournalGame &game) { games.append(game); });
+    return games;
+}
+
+// The rounds' points and the records of imported games are read first, so that a long journal
+// never has all its games in memory at once.
+bool Tagebuch::eachGame(const QDateTime &from, bool withRoundPoints,
+                        const std::function<void(const JournalGame &)> &visit) const
+{
     if (!m_open)
-        return games;
+        return false;
+    QHash<qint64, std::array<int, 6>> roundPoints;
+    if (withRoundPoints) {
+        QSqlQuery rounds = query();
+        rounds.setForwardOnly(true);
+        rounds.prepare(QStringLiteral("SELECT r.spiel, r.nr, r.punkte_moeglich FROM runde r "
+                                      "JOIN spiel s ON s.id = r.spiel WHERE s.ende >= ?"));
+        rounds.addBindValue(fromText(from));
+        if (!execOrFail(rounds))
+            return false;
+        while (rounds.next()) {
+            const int nr = rounds.value(1).toInt();
+            if (nr >= 1 && nr <= 6)
+                roundPoints[rounds.value(0).toLongLong()][size_t(nr - 1)] = rounds.value(2).toInt();
+        }
+    }
+    QHash<qint64, QByteArray> records;
+    QSqlQuery imported = query();
+    imported.setForwardOnly(true);
+    imported.prepare(QStringLiteral("SELECT e.spiel, e.satz FROM ergebnissatz e "
+                                    "JOIN spiel s ON s.id = e.spiel "
+                                    "WHERE s.ende_durch = ? AND s.ende >= ?"));
+    imported.addBindValue(int(GameEnd::ImportedFile));
+    imported.addBindValue(fromText(from));
+    if (!execOrFail(imported))
+        return false;
+    while (imported.next())
+        records.insert(imported.value(0).toLongLong(), imported.value(1).toByteArray());
+
     QSqlQuery read = query();
     read.setForwardOnly(true);
     read.prepare(QStringLiteral("SELECT %1 FROM spiel WHERE ende >= ? ORDER BY ende, id")
                      .arg(QLatin1String(GameColumns)));
     read.addBindValue(fromText(from));
     if (!execOrFail(read))
-        return games;
-    QHash<qint64, qsizetype> index;
+        return false;
     while (read.next()) {
-        games.append(gameOfRow(read));
-        index.insert(games.constLast().id, games.size() - 1);
+        JournalGame game = gameOfRow(read);
+        if (const auto points = roundPoints.constFind(game.id); points != roundPoints.cend()) {
+            for (size_t r = 0; r < game.rounds.size(); ++r)
+                game.rounds[r].possible = (*points)[r];
+        }
+        game.resultRecord = records.value(game.id);
+        visit(game);
     }
-    QSqlQuery rounds = query();
-    rounds.setForwardOnly(true);
-    rounds.prepare(QStringLiteral("SELECT r.spiel, r.nr, r.punkte_moeglich FROM runde r "
-                                  "JOIN spiel s ON s.id = r.spiel WHERE s.ende >= ?"));
-    rounds.addBindValue(fromText(from));
-    if (!execOrFail(rounds))
-        return games;
-    while (rounds.next()) {
-        const qsizetype at = index.value(rounds.value(0).toLongLong(), -1);
-        const int nr = rounds.value(1).toInt();
-        if (at >= 0 && nr >= 1 && nr <= int(JournalGame().rounds.size()))
-            games[at].rounds[size_t(nr - 1)].possible = rounds.value(2).toInt();
-    }
-    QSqlQuery records = query();
-    records.setForwardOnly(true);
-    records.prepare(QStringLiteral("SELECT e.spiel, e.satz FROM ergebnissatz e "
-                                   "JOIN spiel s ON s.id = e.spiel "
-                                   "WHERE s.ende_durch = ? AND s.ende >= ?"));
-    records.addBindValue(int(GameEnd::ImportedFile));
-    records.addBindValue(fromText(from));
-    if (!execOrFail(records))
-        return games;
-    while (records.next()) {
-        const qsizetype at = index.value(records.value(0).toLongLong(), -1);
-        if (at >= 0)
-            games[at].resultRecord = records.value(1).toByteArray();
-    }
-    return games;
+    return true;
 }
 
 std::optional<JournalGame> Tagebuch::game(qint64 id) const

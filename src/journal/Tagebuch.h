@@ -162,8 +162,12 @@ public:
     // The records (as bytes) of imported games and of games saved in results files.
     QSet<QByteArray> knownRecords() const;
 
-    // Games in order of their end, from `from` on (all when invalid), without their rounds.
-    QList<JournalGame> games(const QDateTime &from = {}) const;
+    // Games in order of their end, from `from` on (all when invalid), without their rounds
+    // but (unless not wanted) with each round's possible points.
+    QList<JournalGame> games(const QDateTime &from = {}, bool withRoundPoints = true) const;
+    // The same, one game after the other; false when the journal could not be read.
+    bool eachGame(const QDateTime &from, bool withRoundPoints,
+                  const std::function<void(const JournalGame &)> &visit) const;
     // One game with its rounds.
     std::optional<JournalGame> game(qint64 id) const;
     qint64 gameCount() const;

@@ -358,16 +358,21 @@ void TForm_Verlauf::ReloadJournal()
 {
     if (!m_journal)
         return;
-    const QList<JournalGame> games = m_journal->games(spanStart());
-    m_journalRecords.clear();
-    m_journalRecords.reserve(games.size());
-    for (const JournalGame &game : games)
-        m_journalRecords.append(OverallRecordOf(game));
+    loadJournalGames(false);
     m_journalKnown = m_journal->knownRecords();
     showJournalSummary();
     rebuildChart();
     m_journal->repairIfDamaged();
     JournalKeeping::ShowMessages(this);
+}
+
+// Each round's possible points are read only for the CSV, which alone shows them.
+void TForm_Verlauf::loadJournalGames(bool withRoundPoints)
+{
+    m_journalGames.clear();
+    m_journal->eachGame(spanStart(), withRoundPoints, [this](const JournalGame &game) {
+        m_journalGames.append({OverallRecordOf(game), game.end});
+    });
 }
 
 QDateTime TForm_Verlauf::spanStart() const
@@ -383,27 +388,35 @@ QDateTime TForm_Verlauf::spanStart() const
     }
 }
 
-// Journal and files merged, a game found in both counted once, then cut to the choices.
+// Journal and files merged in time order, a game found in both counted once (the journal
+// knows the records of the games it holds), then cut to the level chosen. The journal's games
+// come in the time span and in order already.
 void TForm_Verlauf::selectShownGames()
 {
-    GameHistory merged;
-    merged.add(m_journalRecords, QString());
-    QList<OverallResultRecord> fromFiles;
-    for (const HistoryGame &game : m_history.games()) {
-        if (!m_journalKnown.contains(game.record.toBytes()))
-            fromFiles.append(game.record);
-    }
-    merged.add(fromFiles, QString());
-    const QDateTime from = spanStart();
     const int level = Combo_Stufe->currentIndex();
+    const auto wanted = [level](const HistoryGame &game) {
+        return level == 0 || game.record.DifficultyLevel == level;
+    };
     m_shown.clear();
-    for (const HistoryGame &game : merged.games()) {
-        if (from.isValid() && game.moment < from)
-            continue;
-        if (level > 0 && game.record.DifficultyLevel != level)
-            continue;
-        m_shown.append(game);
+    for (const HistoryGame &game : std::as_const(m_journalGames)) {
+        if (wanted(game))
+            m_shown.append(game);
     }
+    const QDateTime from = spanStart();
+    QList<HistoryGame> fromFiles;
+    for (const HistoryGame &game : m_history.games()) {
+        if (wanted(game) && !(from.isValid() && game.moment < from) &&
+            !m_journalKnown.contains(game.record.toBytes()))
+            fromFiles.append(game);
+    }
+    if (fromFiles.isEmpty())
+        return;
+    QList<HistoryGame> merged;
+    merged.reserve(m_shown.size() + fromFiles.size());
+    std::merge(m_shown.cbegin(), m_shown.cend(), fromFiles.cbegin(), fromFiles.cend(),
+               std::back_inserter(merged),
+               [](const HistoryGame &a, const HistoryGame &b) { return a.moment < b.moment; });
+    m_shown = merged;
 }
 
 void TForm_Verlauf::showJournalSummary()
@@ -462,7 +475,7 @@ void TForm_Verlauf::rebuildChart()
         chart->removeAxis(axis);
         delete axis;
     }
-    m_levelGames.clear();
+    m_levelPoints.clear();
 
     auto *axisX = new QDateTimeAxis;
     axisX->setTickCount(6);
@@ -480,19 +493,19 @@ void TForm_Verlauf::rebuildChart()
 
     selectShownGames();
     const QList<HistoryGame> &games = m_shown;
+    // Thousands of markers would hide each other and take seconds to lay out: many games are
+    // shown as means over days, weeks or months.
+    const PointGrouping grouping = ChoosePointGrouping(games);
     QMap<int, QScatterSeries *> levels;
-    for (qsizetype i = 0; i < games.size(); ++i) {
-        const OverallResultRecord &record = games[i].record;
-        const int level = record.DifficultyLevel;
-        QScatterSeries *&series = levels[level];
+    for (const ChartPoint &point : ChartPoints(games, grouping)) {
+        QScatterSeries *&series = levels[point.level];
         if (!series) {
             series = new QScatterSeries;
-            series->setName(QStringLiteral("S-Grad %1").arg(level));
+            series->setName(QStringLiteral("S-Grad %1").arg(point.level));
         }
         // A game without possible points sits on the 0 line; the trend leaves it out.
-        series->append(double(games[i].moment.toMSecsSinceEpoch()),
-                       PercentAchieved(record).value_or(0.0));
-        m_levelGames[level].append(int(i));
+        series->append(point.x, point.percent);
+        m_levelPoints[point.level].append(point);
     }
     for (auto it = levels.cbegin(); it != levels.cend(); ++it) {
         QScatterSeries *series = it.value();
@@ -538,10 +551,9 @@ void TForm_Verlauf::rebuildChart()
     axisX->setFormat(range.format);
     axisX->setTitleText(range.title);
 
-    chart->setTitle(
-        games.isEmpty()
-            ? QStringLiteral("Keine Spiele")
-            : QStringLiteral("Merken und Wiedergeben: %1").arg(gameCountText(games.size())));
+    chart->setTitle(games.isEmpty() ? QStringLiteral("Keine Spiele")
+                                    : QStringLiteral("Merken und Wiedergeben: %1%2")
+                                          .arg(gameCountText(games.size()), GroupingText(grouping)));
     for (QWidget *exporter : {static_cast<QWidget *>(But_Drucken), static_cast<QWidget *>(But_PNG),
                               static_cast<QWidget *>(But_CSV)})
         exporter->setEnabled(!games.isEmpty());
@@ -578,17 +590,15 @@ void TForm_Verlauf::SeriesHovered(int level, const QPointF &point, bool state)
         QToolTip::hideText();
         return;
     }
-    const QList<int> indexes = m_levelGames.value(level);
-    const QList<HistoryGame> &games = m_shown;
-    // The point hovered is one of the series' own points; the nearest game is it.
-    int best = -1;
+    const QList<ChartPoint> points = m_levelPoints.value(level);
+    // The point hovered is one of the series' own points; the nearest one is it.
+    qsizetype best = -1;
     double bestDistance = 0;
-    for (const int index : indexes) {
-        const HistoryGame &game = games[index];
-        const double distance = std::abs(double(game.moment.toMSecsSinceEpoch()) - point.x()) +
-                                std::abs(PercentAchieved(game.record).value_or(0.0) - point.y());
+    for (qsizetype i = 0; i < points.size(); ++i) {
+        const double distance =
+            std::abs(points[i].x - point.x()) + std::abs(points[i].percent - point.y());
         if (best < 0 || distance < bestDistance) {
-            best = index;
+            best = i;
             bestDistance = distance;
         }
     }
@@ -597,7 +607,7 @@ void TForm_Verlauf::SeriesHovered(int level, const QPointF &point, bool state)
     // As large as the window's text; the lines stay as they are.
     const QString text = QStringLiteral("<div style=\"white-space:pre; font-size:%1pt\">%2</div>")
                              .arg(font().pointSizeF())
-                             .arg(GameToolTip(games[best]).toHtmlEscaped());
+                             .arg(points[best].toolTip.toHtmlEscaped());
     chart->setToolTip(text);
     QToolTip::showText(QCursor::pos(), text, Chart_Verlauf->viewport());
 }
@@ -737,6 +747,10 @@ void TForm_Verlauf::AlsPNGspeichernClick()
 
 void TForm_Verlauf::AlsCSVspeichernClick()
 {
+    if (m_journal) {
+        loadJournalGames(true);
+        selectShownGames();
+    }
     saveExport(SaveDialog_CSV, HistoryCsv(m_shown));
 }
 

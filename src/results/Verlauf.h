@@ -4,6 +4,7 @@
 
 #include "common/ModalForm.h"
 #include "results/Verlaufsdaten.h"
+#include "results/Zeitachse.h"
 
 #include <QColor>
 #include <QHash>
@@ -117,16 +118,17 @@ private:
     void showFiles();
     void showJournalSummary();
     QDateTime spanStart() const;
+    void loadJournalGames(bool withRoundPoints);
     void saveExport(QFileDialog *dialog, const QByteArray &bytes);
 
     GameHistory m_history;
     Tagebuch *m_journal = nullptr;
     int m_suggestionLevel = 0;
-    QList<OverallResultRecord> m_journalRecords;
+    QList<HistoryGame> m_journalGames;
     QSet<QByteArray> m_journalKnown;
     QList<HistoryGame> m_shown;
-    // The games behind each level's points (indexes into m_shown), in the series' order.
-    QHash<int, QList<int>> m_levelGames;
+    // Each level's points, in the order of its series.
+    QHash<int, QList<ChartPoint>> m_levelPoints;
 };
 
 // The open "Verlauf" window, while one is shown.

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The time axis of the "Verlauf" chart fitted to the games shown, and whether a trend is drawn.
+// The "Verlauf" chart's points and time axis fitted to the games shown, and whether a trend is drawn.
 #include "results/Zeitachse.h"
 
+#include <QLocale>
+#include <QMap>
 #include <QSet>
 
 #include <algorithm>
@@ -70,4 +72,109 @@ TrendDecision DecideTrend(const QList<HistoryGame> &games)
         decision.drawn = true;
     }
     return decision;
+}
+
+namespace {
+// The first day of the period holding a date.
+QDate periodStart(const QDate &date, PointGrouping grouping)
+{
+    switch (grouping) {
+    case PointGrouping::Weeks:
+        return date.addDays(1 - date.dayOfWeek());
+    case PointGrouping::Months:
+        return QDate(date.year(), date.month(), 1);
+    default:
+        return date;
+    }
+}
+
+QString periodText(const QDate &start, PointGrouping grouping)
+{
+    const QLocale german(QLocale::German, QLocale::Germany);
+    switch (grouping) {
+    case PointGrouping::Weeks:
+        return QStringLiteral("Woche ab ") + german.toString(start, QStringLiteral("ddd, dd.MM.yyyy"));
+    case PointGrouping::Months:
+        return german.toString(start, QStringLiteral("MMMM yyyy"));
+    default:
+        return german.toString(start, QStringLiteral("ddd, dd.MM.yyyy"));
+    }
+}
+} // namespace
+
+PointGrouping ChoosePointGrouping(const QList<HistoryGame> &games)
+{
+    if (games.size() <= MostSingleGames)
+        return PointGrouping::Games;
+    const QDate first = games.constFirst().moment.date();
+    const QDate last = games.constLast().moment.date();
+    if (first.daysTo(last) < MostGroups)
+        return PointGrouping::Days;
+    if (first.daysTo(last) / 7 < MostGroups)
+        return PointGrouping::Weeks;
+    return PointGrouping::Months;
+}
+
+QString GroupingText(PointGrouping grouping)
+{
+    switch (grouping) {
+    case PointGrouping::Days:
+        return QStringLiteral(" (Mittelwerte je Tag)");
+    case PointGrouping::Weeks:
+        return QStringLiteral(" (Mittelwerte je Woche)");
+    case PointGrouping::Months:
+        return QStringLiteral(" (Mittelwerte je Monat)");
+    default:
+        return QString();
+    }
+}
+
+QList<ChartPoint> ChartPoints(const QList<HistoryGame> &games, PointGrouping grouping)
+{
+    QList<ChartPoint> points;
+    if (grouping == PointGrouping::Games) {
+        points.reserve(games.size());
+        for (const HistoryGame &game : games) {
+            points.append({double(game.moment.toMSecsSinceEpoch()),
+                           PercentAchieved(game.record).value_or(0.0),
+                           int(game.record.DifficultyLevel), GameToolTip(game)});
+        }
+        return points;
+    }
+    struct Group
+    {
+        double moments = 0;
+        double percents = 0;
+        int games = 0;
+        int withPoints = 0;
+    };
+    QMap<std::pair<QDate, int>, Group> groups;
+    for (const HistoryGame &game : games) {
+        Group &group = groups[{periodStart(game.moment.date(), grouping),
+                               int(game.record.DifficultyLevel)}];
+        group.moments += double(game.moment.toMSecsSinceEpoch());
+        ++group.games;
+        if (const std::optional<double> percent = PercentAchieved(game.record)) {
+            group.percents += *percent;
+            ++group.withPoints;
+        }
+    }
+    for (auto it = groups.cbegin(); it != groups.cend(); ++it) {
+        const Group &group = it.value();
+        const double percent = group.withPoints > 0 ? group.percents / group.withPoints : 0.0;
+        const QString games = group.games == 1 ? QStringLiteral("1 Spiel")
+                                               : QStringLiteral("%1 Spiele").arg(group.games);
+        const QString mean = group.withPoints > 0
+                                 ? QStringLiteral("im Mittel %1 % der Punkte")
+                                       .arg(DecimalCommaText(percent))
+                                 : QStringLiteral("keine Punkte möglich");
+        points.append({group.moments / group.games, percent, it.key().second,
+                       QStringLiteral("%1, S-Grad %2\n%3, %4")
+                           .arg(periodText(it.key().first, grouping))
+                           .arg(it.key().second)
+                           .arg(games, mean)});
+    }
+    std::sort(points.begin(), points.end(),
+              [](const ChartPoint &a, const ChartPoint &b) { return a.x < b.x; });
+    return points;
 }
