@@ -1508,6 +1508,7 @@ int main(int argc, char **argv)
     printScreenTable();
     printGoalTable();
 
+    JournalKeeping::Close();
     Mentaro::DestroyWindows();
     return 0;
 }
