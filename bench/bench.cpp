@@ -316,23 +316,33 @@ struct StartupFigures
     Figures waitMs;
 };
 
+// The words a child process printed, split at blanks; none when it did not end in time.
+std::optional<QList<QByteArray>> childWords(
+    const QString &program, const QStringList &arguments, int timeoutMs,
+    const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
+{
+    QProcess child;
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(program, arguments);
+    if (!child.waitForFinished(timeoutMs)) {
+        child.kill();
+        child.waitForFinished(5000);
+        return std::nullopt;
+    }
+    return child.readAllStandardOutput().trimmed().split(' ');
+}
+
 StartupFigures measureStartup(const QString &self)
 {
     StartupFigures figures;
     Figures &firstFrame = figures.firstFrameMs;
     for (int i = 0; i < 7; ++i) {
-        QProcess child;
-        child.start(self, {QStringLiteral("--startup-child")});
-        if (!child.waitForFinished(30000)) {
-            child.kill();
-            child.waitForFinished(5000);
-            continue;
-        }
-        const QList<QByteArray> parts = child.readAllStandardOutput().trimmed().split(' ');
-        if (parts.size() == 4) {
-            firstFrame.add(parts[0].toDouble());
-            figures.runMs.add(parts[2].toDouble());
-            figures.waitMs.add(parts[3].toDouble());
+        const auto parts = childWords(self, {QStringLiteral("--startup-child")}, 30000);
+        if (parts && parts->size() == 4) {
+            firstFrame.add((*parts)[0].toDouble());
+            figures.runMs.add((*parts)[2].toDouble());
+            figures.waitMs.add((*parts)[3].toDouble());
         }
     }
     printRow(QStringLiteral("start-up: process start to first frame of the main window"),
@@ -513,15 +523,9 @@ void measureFloor(const StartupFigures &inProcess, const LaunchFigures &onScreen
     }
     Figures firstPaint;
     for (int i = 0; i < 7; ++i) {
-        QProcess child;
-        child.start(program, {QStringLiteral("--print-first-paint")});
-        if (!child.waitForFinished(30000)) {
-            child.kill();
-            child.waitForFinished(5000);
-            continue;
-        }
+        const auto words = childWords(program, {QStringLiteral("--print-first-paint")}, 30000);
         bool number = false;
-        const double ms = child.readAllStandardOutput().trimmed().toDouble(&number);
+        const double ms = words && words->size() == 1 ? words->first().toDouble(&number) : 0;
         if (number)
             firstPaint.add(ms);
     }
@@ -725,21 +729,14 @@ void measureJournal(const std::optional<LaunchTarget> &target)
     Figures record;
     Figures recordMax;
     Figures rss;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
     for (int run = 0; run < 5; ++run) {
-        QProcess child;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
-        child.setProcessEnvironment(environment);
-        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--journal-child")});
-        if (!child.waitForFinished(120000)) {
-            child.kill();
-            child.waitForFinished(5000);
+        const auto words = childWords(QCoreApplication::applicationFilePath(),
+                                      {QStringLiteral("--journal-child")}, 120000, environment);
+        if (!words || words->size() != 6)
             continue;
-        }
-        const QList<QByteArray> parts = child.readAllStandardOutput().trimmed().split(' ');
-        if (parts.size() != 6)
-            continue;
+        const QList<QByteArray> &parts = *words;
         open.add(parts[0].toDouble());
         verlauf.add(parts[1].toDouble());
         all.add(parts[2].toDouble());
