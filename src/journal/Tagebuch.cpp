@@ -391,17 +391,23 @@ bool Tagebuch::openFile()
         return false;
     }
     struct stat info{};
-    bool ok = ::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode);
-    if (!ok)
-        refuseUnsafeFile();
-    ok = ok && connect();
-    if (ok && !sameFileAsOpened(descriptor)) {
-        closeConnection();
-        refuseUnsafeFile();
-        ok = false;
-    }
+    const bool regular = ::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode);
+    const bool connected = regular && connect();
+    const bool same = connected && sameFileAsOpened(descriptor);
     ::close(descriptor);
-    return ok;
+    if (same)
+        return true;
+    if (connected)
+        closeConnection();
+    // Something else took the name between the looks; it is named when it is no file.
+    if (!connected && regular)
+        return false;
+    if (refuseUnsafeFile()) {
+        addMessage(QStringLiteral("Das Tagebuch\n%1\nwurde beim Öffnen gegen eine andere Datei "
+                                  "getauscht und wird nicht geöffnet.")
+                       .arg(nativePath(m_path)));
+    }
+    return false;
 }
 
 bool Tagebuch::connect()

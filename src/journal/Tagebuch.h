@@ -146,6 +146,8 @@ public:
     bool record(const ColourRun &run);
     qint64 lastGameId() const { return m_lastGameId; }
     qsizetype pendingCount() const { return qsizetype(m_pending.size()); }
+    // The German cause of the last statement that failed.
+    const QString &lastFailure() const { return m_failure; }
     bool writePending();
 
     // Many games in one transaction (imports); false when none was written.

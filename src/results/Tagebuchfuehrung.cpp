@@ -90,10 +90,15 @@ void ShowMessages(QWidget *parent)
 void Close()
 {
     if (journal && journal->pendingCount() > 0 && !journal->writePending()) {
+        // The program ends: what could not be written is lost, and says why once.
         journal->takeMessages();
-        ShowError(QStringLiteral("%1 Einträge konnten nicht ins Tagebuch geschrieben werden und "
-                                 "gehen verloren.")
-                      .arg(journal->pendingCount()));
+        const qsizetype count = journal->pendingCount();
+        ShowError(QStringLiteral("%1 ins Tagebuch geschrieben werden: %2\n%3")
+                      .arg(count == 1 ? QStringLiteral("Ein Eintrag konnte nicht")
+                                      : QStringLiteral("%1 Einträge konnten nicht").arg(count),
+                           journal->lastFailure(),
+                           count == 1 ? QStringLiteral("Er geht verloren.")
+                                      : QStringLiteral("Sie gehen verloren.")));
     }
     ShowMessages();
     journal.reset();
