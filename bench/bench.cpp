@@ -4,6 +4,7 @@
 // Unless a column says otherwise a figure is min / median / max; nothing here fails.
 #include "Figures.h"
 #include "ObserverLink.h"
+#include "ProcessStart.h"
 #include "ScreenTimes.h"
 
 #include "colours/Farben.h"
@@ -12,6 +13,9 @@
 #include "disturbance/Billard.h"
 #include "exercise/Muw.h"
 #include "exercise/Muw_zahl.h"
+#include "journal/Tagebuch.h"
+#include "results/Tagebuchfuehrung.h"
+#include "results/Verlauf.h"
 #include "results/Zeigen.h"
 #include "shell/Kr_progr.h"
 #include "shell/Mentaro.h"
@@ -33,6 +37,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
+#include <QtCharts/QChartView>
 
 #include <algorithm>
 #include <cmath>
@@ -41,6 +46,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <random>
 #include <type_traits>
 #include <unistd.h>
 
@@ -126,21 +132,6 @@ QString loadAverage()
     if (!load.open(QIODevice::ReadOnly))
         return QStringLiteral("unknown");
     return QString::fromUtf8(load.readAll().split(' ').mid(0, 3).join(" / "));
-}
-
-// Milliseconds since the kernel started this process (clock-tick resolution, 10 ms).
-double millisecondsSinceProcessStart()
-{
-    QFile stat(QStringLiteral("/proc/self/stat"));
-    if (!stat.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray text = stat.readAll();
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    const double startTicks = fields.value(19).toDouble(); // field 22 of the whole line
-    timespec now{};
-    clock_gettime(CLOCK_BOOTTIME, &now);
-    const double nowMs = double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6;
-    return nowMs - startTicks * 1000.0 / double(sysconf(_SC_CLK_TCK));
 }
 
 // How long the threads of a process have run on a CPU, and waited for one, in milliseconds: the
@@ -301,7 +292,7 @@ int runStartupChild(int argc, char **argv)
         bool eventFilter(QObject *, QEvent *event) override
         {
             if (event->type() == QEvent::Paint && *result < 0) {
-                *result = millisecondsSinceProcessStart();
+                *result = MillisecondsSinceProcessStart();
                 QTimer::singleShot(0, qApp, &QCoreApplication::quit);
             }
             return false;
@@ -325,23 +316,33 @@ struct StartupFigures
     Figures waitMs;
 };
 
+// The words a child process printed, split at blanks; none when it did not end in time.
+std::optional<QList<QByteArray>> childWords(
+    const QString &program, const QStringList &arguments, int timeoutMs,
+    const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
+{
+    QProcess child;
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(program, arguments);
+    if (!child.waitForFinished(timeoutMs)) {
+        child.kill();
+        child.waitForFinished(5000);
+        return std::nullopt;
+    }
+    return child.readAllStandardOutput().trimmed().split(' ');
+}
+
 StartupFigures measureStartup(const QString &self)
 {
     StartupFigures figures;
     Figures &firstFrame = figures.firstFrameMs;
     for (int i = 0; i < 7; ++i) {
-        QProcess child;
-        child.start(self, {QStringLiteral("--startup-child")});
-        if (!child.waitForFinished(30000)) {
-            child.kill();
-            child.waitForFinished(5000);
-            continue;
-        }
-        const QList<QByteArray> parts = child.readAllStandardOutput().trimmed().split(' ');
-        if (parts.size() == 4) {
-            firstFrame.add(parts[0].toDouble());
-            figures.runMs.add(parts[2].toDouble());
-            figures.waitMs.add(parts[3].toDouble());
+        const auto parts = childWords(self, {QStringLiteral("--startup-child")}, 30000);
+        if (parts && parts->size() == 4) {
+            firstFrame.add((*parts)[0].toDouble());
+            figures.runMs.add((*parts)[2].toDouble());
+            figures.waitMs.add((*parts)[3].toDouble());
         }
     }
     printRow(QStringLiteral("start-up: process start to first frame of the main window"),
@@ -389,99 +390,422 @@ LaunchTarget prepareLaunchTarget(const QString &buildDir, const QString &prefix)
     return target;
 }
 
-// Launch to first frame of the real program, as a player starts it: a fresh home, an empty
-// working folder, nothing but the X server's time stamps of its first drawing.
-void measureInstalledStartup(const StartupFigures &inProcess)
+// What launches of a program measured: from the launch to the X server's first drawing into
+// its window, and how long it had run on a CPU and waited for one up to then.
+struct LaunchFigures
+{
+    Figures firstFrameMs;
+    Figures runMs;
+    Figures waitMs;
+    QString trouble;
+};
+
+// One launch, as a player starts a program: a fresh home, an empty working folder (with the
+// capitals file where the target needs one), nothing but the X server's time stamps of its
+// first drawing into a window whose title begins with `title`. `prepare` may fill the scratch
+// folder first; the data folder is <scratch>/home/.local/share. False (with the trouble noted)
+// when no first frame came.
+bool launchOnce(const LaunchTarget &target, const QString &title,
+                const std::function<void(const QString &scratch)> &prepare, LaunchFigures &figures)
+{
+    QTemporaryDir scratch;
+    QDir(scratch.path()).mkpath(QStringLiteral("home/.local/share"));
+    QDir(scratch.path()).mkpath(QStringLiteral("work"));
+    const QString work = scratch.path() + QStringLiteral("/work");
+    if (!target.capitalsFile.isEmpty())
+        QFile::copy(target.capitalsFile, work + QStringLiteral("/Hauptsta.FKL"));
+    if (prepare)
+        prepare(scratch.path());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment.insert(QStringLiteral("HOME"), scratch.path() + QStringLiteral("/home"));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"),
+                       scratch.path() + QStringLiteral("/home/.local/share"));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), scratch.path());
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(work);
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    if (!observer->send(QStringLiteral("hunt %1 %2").arg(getpid()).arg(title))) {
+        figures.trouble = observer->failure();
+        return false;
+    }
+    const qint64 launchNs = MonotonicNs();
+    program.start(target.program, {});
+    std::optional<ScreenRecord> first;
+    const QDeadlineTimer deadline(30000);
+    while (!first && !deadline.hasExpired() && program.state() != QProcess::NotRunning) {
+        for (const ScreenRecord &record : observer->report()) {
+            if (record.kind == ScreenRecord::FirstFrame)
+                first = record;
+        }
+        if (!first)
+            program.waitForFinished(2); // wakes early only if the program ends
+    }
+    if (first) {
+        figures.firstFrameMs.add(double(first->ns - launchNs) / 1e6);
+        if (const std::optional<CpuTimes> cpu =
+                cpuTimesOf(first->pid > 0 ? first->pid : program.processId())) {
+            figures.runMs.add(cpu->runMs);
+            figures.waitMs.add(cpu->waitMs);
+        }
+        // Closed as the player would, so a launcher that waits for the program ends too.
+        observer->send(QStringLiteral("close %1").arg(first->window));
+    } else {
+        figures.trouble = program.state() == QProcess::NotRunning
+                              ? QStringLiteral("program ended before showing its window")
+                              : QStringLiteral("no window within 30 s");
+    }
+    if (!program.waitForFinished(10000)) {
+        program.terminate();
+        if (!program.waitForFinished(5000)) {
+            program.kill();
+            program.waitForFinished(5000);
+        }
+    }
+    observer->send(QStringLiteral("stop"));
+    return first.has_value();
+}
+
+// Launch to first frame of the real program, as a player starts it.
+LaunchFigures measureInstalledStartup(const StartupFigures &inProcess, const LaunchTarget &target)
 {
     const QString label = QStringLiteral("start-up to first frame of the main window");
     const QString cpuLabel =
         QStringLiteral("start-up to first frame: on a CPU / waiting for one, medians");
+    LaunchFigures figures;
     if (!observer) {
         addScreenRow(label, inProcess.firstFrameMs.summary(1), QStringLiteral("n/a"),
                      QStringLiteral("ms"));
         addScreenRow(cpuLabel, cpuSummary(inProcess.runMs, inProcess.waitMs), QStringLiteral("n/a"),
                      QStringLiteral("ms"));
         addGoal(QStringLiteral("first frame < 300 ms (median)"), QStringLiteral("-"), std::nullopt);
-        return;
+        return figures;
     }
     progress(QStringLiteral("start-up of the real program"));
-    QTemporaryDir prefix;
-    const LaunchTarget target =
-        prepareLaunchTarget(QCoreApplication::applicationDirPath(), prefix.path());
-    Figures firstFrame;
-    Figures runMs;
-    Figures waitMs;
-    QString trouble;
     for (int run = 0; run < 7; ++run) {
-        QTemporaryDir scratch;
-        QDir(scratch.path()).mkpath(QStringLiteral("home/.local/share"));
-        QDir(scratch.path()).mkpath(QStringLiteral("work"));
-        const QString work = scratch.path() + QStringLiteral("/work");
-        if (!target.capitalsFile.isEmpty())
-            QFile::copy(target.capitalsFile, work + QStringLiteral("/Hauptsta.FKL"));
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        environment.insert(QStringLiteral("HOME"), scratch.path() + QStringLiteral("/home"));
-        environment.insert(QStringLiteral("XDG_DATA_HOME"),
-                           scratch.path() + QStringLiteral("/home/.local/share"));
-        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), scratch.path());
-        QProcess program;
-        program.setProcessEnvironment(environment);
-        program.setWorkingDirectory(work);
-        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        if (!observer->send(QStringLiteral("hunt %1 Fokulantorium").arg(getpid()))) {
-            trouble = observer->failure();
-            break;
-        }
-        const qint64 launchNs = MonotonicNs();
-        program.start(target.program, {});
-        std::optional<ScreenRecord> first;
-        const QDeadlineTimer deadline(30000);
-        while (!first && !deadline.hasExpired() && program.state() != QProcess::NotRunning) {
-            for (const ScreenRecord &record : observer->report()) {
-                if (record.kind == ScreenRecord::FirstFrame)
-                    first = record;
-            }
-            if (!first)
-                program.waitForFinished(2); // wakes early only if the program ends
-        }
-        if (first) {
-            firstFrame.add(double(first->ns - launchNs) / 1e6);
-            if (const std::optional<CpuTimes> cpu =
-                    cpuTimesOf(first->pid > 0 ? first->pid : program.processId())) {
-                runMs.add(cpu->runMs);
-                waitMs.add(cpu->waitMs);
-            }
-            // Closed as the player would, so a launcher that waits for the program ends too.
-            observer->send(QStringLiteral("close %1").arg(first->window));
-        } else {
-            trouble = program.state() == QProcess::NotRunning
-                          ? QStringLiteral("program ended before showing its window")
-                          : QStringLiteral("no window within 30 s");
-        }
-        if (!program.waitForFinished(10000)) {
-            program.terminate();
-            if (!program.waitForFinished(5000)) {
-                program.kill();
-                program.waitForFinished(5000);
-            }
-        }
-        observer->send(QStringLiteral("stop"));
-        if (!first)
+        if (!launchOnce(target, QStringLiteral("Fokulantorium"), {}, figures))
             break;
     }
-    if (!trouble.isEmpty())
-        progress(QStringLiteral("start-up: %1").arg(trouble));
+    if (!figures.trouble.isEmpty())
+        progress(QStringLiteral("start-up: %1").arg(figures.trouble));
+    const Figures &firstFrame = figures.firstFrameMs;
     addScreenRow(QStringLiteral("%1 (%2)").arg(label, target.note),
                  inProcess.firstFrameMs.summary(1), firstFrame.summary(1), QStringLiteral("ms"));
-    addScreenRow(cpuLabel, cpuSummary(inProcess.runMs, inProcess.waitMs), cpuSummary(runMs, waitMs),
-                 QStringLiteral("ms"));
+    addScreenRow(cpuLabel, cpuSummary(inProcess.runMs, inProcess.waitMs),
+                 cpuSummary(figures.runMs, figures.waitMs), QStringLiteral("ms"));
     addGoal(QStringLiteral("first frame < 300 ms (median; %1)").arg(target.note),
             firstFrame.isEmpty() ? QStringLiteral("-")
                                  : QStringLiteral("median %1, max %2 ms")
                                        .arg(firstFrame.median(), 0, 'f', 1)
                                        .arg(firstFrame.maximum(), 0, 'f', 1),
             firstFrame.isEmpty() ? std::nullopt : std::optional(firstFrame.median() < 300));
+    return figures;
+}
+
+QString ratioText(const Figures &program, const Figures &floor)
+{
+    if (program.isEmpty() || floor.isEmpty() || floor.median() <= 0)
+        return QStringLiteral("-");
+    return QStringLiteral("%1x").arg(program.median() / floor.median(), 0, 'f', 2);
+}
+
+// The floor under every start-up figure: a bare Qt Widgets program showing one maximised black
+// window, measured the same two ways as the program, and the program's start-up against it.
+void measureFloor(const StartupFigures &inProcess, const LaunchFigures &onScreen)
+{
+    progress(QStringLiteral("start-up of a bare Qt Widgets program"));
+    const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/mentaro_floor");
+    if (!QFileInfo(program).isExecutable()) {
+        printRow(QStringLiteral("floor: mentaro_floor was not built"), QStringLiteral("-"),
+                 QStringLiteral("ms"));
+        return;
+    }
+    Figures firstPaint;
+    for (int i = 0; i < 7; ++i) {
+        const auto words = childWords(program, {QStringLiteral("--print-first-paint")}, 30000);
+        bool number = false;
+        const double ms = words && words->size() == 1 ? words->first().toDouble(&number) : 0;
+        if (number)
+            firstPaint.add(ms);
+    }
+    printRow(QStringLiteral("floor: bare Qt Widgets program, process start to first frame"),
+             firstPaint.summary(1), QStringLiteral("ms"));
+    LaunchFigures floor;
+    if (observer) {
+        const LaunchTarget target{program, QString(), QStringLiteral("build binary")};
+        for (int run = 0; run < 7; ++run) {
+            if (!launchOnce(target, QStringLiteral("Leeres Fenster"), {}, floor))
+                break;
+        }
+        if (!floor.trouble.isEmpty())
+            progress(QStringLiteral("floor: %1").arg(floor.trouble));
+    }
+    addScreenRow(QStringLiteral("floor: bare Qt Widgets program, one maximised black window, "
+                                "start-up to first frame"),
+                 firstPaint.summary(1), observer ? floor.firstFrameMs.summary(1) : noScreenFigure(),
+                 QStringLiteral("ms"));
+    addScreenRow(QStringLiteral("start-up of the program as a multiple of the floor, medians"),
+                 ratioText(inProcess.firstFrameMs, firstPaint),
+                 observer ? ratioText(onScreen.firstFrameMs, floor.firstFrameMs) : noScreenFigure(),
+                 QStringLiteral("x"));
+}
+
+// ---- the journal ----
+
+constexpr int JournalGames = 20000;
+
+// A journal of ten years of daily training: 20 000 whole games ending every few hours, the
+// level wandering between 1 and 15, each with its six rounds.
+bool buildJournal(const QString &path)
+{
+    Tagebuch journal(path, QStringLiteral("bench-anlegen"));
+    if (!journal.open())
+        return false;
+    std::mt19937 random(20000);
+    const QDateTime last = QDateTime::currentDateTime().addSecs(-3600);
+    const qint64 stepSecs = qint64(3652) * 24 * 3600 / JournalGames;
+    int level = 3;
+    QList<JournalGame> batch;
+    for (int i = 0; i < JournalGames; ++i) {
+        JournalGame game;
+        game.end = last.addSecs(-stepSecs * (JournalGames - 1 - i));
+        game.endedBy = i % 17 == 0 ? GameEnd::TimeLimit : GameEnd::AfterRound6;
+        game.player = QStringLiteral("Jörg Bärmann");
+        if (i % 40 == 0)
+            level = std::clamp(level + int(random() % 3) - 1, 1, 15);
+        game.level = level;
+        game.presentFactor = 60;
+        game.waitFactor = 60;
+        game.allowanceSteps = 13;
+        game.disturbance = QStringLiteral("  H_Eu");
+        game.disturbanceKind = 1;
+        game.speed = QStringLiteral("100");
+        game.cushions = 2;
+        game.billiardStep = 14;
+        game.ringsMode = QStringLiteral("m");
+        game.billiardCorrection = QStringLiteral("j");
+        for (int r = 0; r < 6; ++r) {
+            JournalRound &round = game.rounds[size_t(r)];
+            round.presented = QStringLiteral("K7M4P2");
+            round.typed = QStringLiteral("K7M4Q2");
+            round.marks = QStringLiteral("wwwwfw");
+            round.disturbance = r == 1 || r == 3 ? QStringLiteral("  H_Eu") : QStringLiteral("      -");
+            round.possible = 21;
+            round.achieved = int(random() % 22);
+            game.possible += round.possible;
+            game.achieved += round.achieved;
+        }
+        batch.append(game);
+        if (batch.size() == 1000) {
+            if (!journal.insertGames(batch))
+                return false;
+            batch.clear();
+        }
+    }
+    return journal.gameCount() == JournalGames;
+}
+
+struct VerlaufTimes
+{
+    double openMs = -1;
+    double allMs = -1;
+};
+
+// "Verlauf" opened on the journal until its chart has painted, then switched to all games
+// until it has painted again.
+VerlaufTimes timeVerlauf(Tagebuch *journal)
+{
+    struct PaintWatch : QObject
+    {
+        std::function<void(qint64)> painted;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint)
+                QTimer::singleShot(0, this, [this, ns = MonotonicNs()] { painted(ns); });
+            return false;
+        }
+    };
+    VerlaufTimes times;
+    const qint64 startNs = MonotonicNs();
+    qint64 switchedNs = 0;
+    TForm_Verlauf window(Form_MuW);
+    window.ShowJournal(journal, 3);
+    PaintWatch watch;
+    watch.painted = [&](qint64 paintedNs) {
+        if (times.openMs < 0) {
+            times.openMs = double(MonotonicNs() - startNs) / 1e6;
+            switchedNs = MonotonicNs();
+            window.Combo_Zeitraum->setCurrentIndex(TForm_Verlauf::AllTime);
+        } else if (times.allMs < 0 && paintedNs > switchedNs) {
+            times.allMs = double(MonotonicNs() - switchedNs) / 1e6;
+            window.CloseWithOk();
+        }
+    };
+    window.Chart_Verlauf->viewport()->installEventFilter(&watch);
+    QTimer overrun;
+    overrun.setSingleShot(true);
+    QObject::connect(&overrun, &QTimer::timeout, &window, &ModalForm::CloseWithOk);
+    overrun.start(60000);
+    window.ShowModal();
+    return times;
+}
+
+// The shared state of a whole game at level 3, for recording it.
+void fillLastGame()
+{
+    DifficultyLevel = 3;
+    PresentTimeFactor = 60;
+    WaitTimeFactor = 60;
+    TimeAllowanceSteps = 13;
+    TimeoutAbort = 0;
+    PointsAchieved = 0;
+    PointsPossible = 0;
+    GameDisturbanceLabel = QStringLiteral("      -");
+    for (int round = 1; round <= RoundsPerGame; ++round) {
+        PresentedSequences[round] = QStringLiteral("K7M4P2");
+        ReproducedSequences[round] = QStringLiteral("K7M4Q2");
+        SymbolMarks[round] = QStringLiteral("wwwwfw");
+        RoundDisturbanceLabels[round] = QStringLiteral("      -");
+        RoundPointsPossible[round] = 21;
+        RoundPointsAchieved[round] = 17;
+        PointsAchieved += 17;
+        PointsPossible += 21;
+    }
+}
+
+// In a process of its own, so that its peak memory is the journal's: the journal at
+// XDG_DATA_HOME opened, "Verlauf" shown, ten games recorded.
+int runJournalChild(int argc, char **argv)
+{
+    MentaroApplication app(argc, argv);
+    QTemporaryDir dir;
+    prepareWorkingDirectory(dir);
+    MessageBoxes::answerForTests([](MessageBoxes::Kind, const QString &text) {
+        progress(QStringLiteral("message: %1").arg(text));
+        return false;
+    });
+    Mentaro::InstallGermanTranslation(app);
+    Mentaro::CreateWindows();
+    CapitalsBuffer = QByteArray(CapitalsBufferSize, '\0');
+    const qint64 openNs = MonotonicNs();
+    Tagebuch *journal = JournalKeeping::Journal();
+    const double openMs = double(MonotonicNs() - openNs) / 1e6;
+    if (!journal || journal->gameCount() < JournalGames)
+        return 1;
+    const VerlaufTimes verlauf = timeVerlauf(journal);
+    fillLastGame();
+    Figures record;
+    for (int i = 0; i < 10; ++i) {
+        JournalKeeping::GameStarted();
+        const qint64 startNs = MonotonicNs();
+        JournalKeeping::RecordGame();
+        record.add(double(MonotonicNs() - startNs) / 1e6);
+    }
+    std::printf("%.1f %.1f %.1f %.2f %.2f %.1f\n", openMs, verlauf.openMs, verlauf.allMs,
+                record.median(), record.maximum(), peakResidentMegabytes());
+    JournalKeeping::Close();
+    Mentaro::DestroyWindows();
+    return 0;
+}
+
+void measureJournal(const std::optional<LaunchTarget> &target)
+{
+    progress(QStringLiteral("a journal of %1 games").arg(JournalGames));
+    QTemporaryDir home;
+    const QString path = home.filePath(QStringLiteral("mentaro/Tagebuch.sqlite"));
+    const qint64 buildNs = MonotonicNs();
+    if (!buildJournal(path)) {
+        printRow(QStringLiteral("journal of 20 000 games: could not be built"), QStringLiteral("-"),
+                 QStringLiteral("ms"));
+        return;
+    }
+    printRow(QStringLiteral("journal of 20 000 games: built in 20 transactions (%1 MB)")
+                 .arg(double(QFileInfo(path).size()) / 1e6, 0, 'f', 1),
+             QString::number(double(MonotonicNs() - buildNs) / 1e6, 'f', 0), QStringLiteral("ms"));
+    Figures open;
+    Figures verlauf;
+    Figures all;
+    Figures record;
+    Figures recordMax;
+    Figures rss;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
+    for (int run = 0; run < 5; ++run) {
+        const auto words = childWords(QCoreApplication::applicationFilePath(),
+                                      {QStringLiteral("--journal-child")}, 120000, environment);
+        if (!words || words->size() != 6)
+            continue;
+        const QList<QByteArray> &parts = *words;
+        open.add(parts[0].toDouble());
+        verlauf.add(parts[1].toDouble());
+        all.add(parts[2].toDouble());
+        record.add(parts[3].toDouble());
+        recordMax.add(parts[4].toDouble());
+        rss.add(parts[5].toDouble());
+    }
+    printRow(QStringLiteral("journal of 20 000 games: opening (with its quick_check)"),
+             open.summary(1), QStringLiteral("ms"));
+    printRow(QStringLiteral("journal: \"Verlauf\" opens and draws (12 Monate)"),
+             verlauf.summary(1), QStringLiteral("ms"));
+    printRow(QStringLiteral("journal: \"Verlauf\" switched to \"alle\" and drawn (20 000 games)"),
+             all.summary(1), QStringLiteral("ms"));
+    printRow(QStringLiteral("journal: recording a game with its verdict, median of 10 per run"),
+             record.summary(2), QStringLiteral("ms"));
+    printRow(QStringLiteral("journal: recording a game, slowest of 10 per run"),
+             recordMax.summary(2), QStringLiteral("ms"));
+    printRow(QStringLiteral("journal: peak RSS with the journal open and \"Verlauf\" shown"),
+             rss.summary(1), QStringLiteral("MB"));
+    addGoal(QStringLiteral("journal of 20 000 games: \"Verlauf\" opens and draws <= 300 ms (median)"),
+            verlauf.isEmpty() ? QStringLiteral("-")
+                              : QStringLiteral("median %1, max %2 ms")
+                                    .arg(verlauf.median(), 0, 'f', 1)
+                                    .arg(verlauf.maximum(), 0, 'f', 1),
+            verlauf.isEmpty() ? std::nullopt : std::optional(verlauf.median() <= 300));
+    addGoal(QStringLiteral("journal of 20 000 games: recording a game <= 20 ms (median)"),
+            record.isEmpty() ? QStringLiteral("-")
+                             : QStringLiteral("median %1, slowest %2 ms")
+                                   .arg(record.median(), 0, 'f', 2)
+                                   .arg(recordMax.maximum(), 0, 'f', 2),
+            record.isEmpty() ? std::nullopt : std::optional(record.median() <= 20));
+    addGoal(QStringLiteral("journal of 20 000 games: peak RSS < 80 MB"),
+            rss.isEmpty() ? QStringLiteral("-") : QStringLiteral("%1 MB").arg(rss.maximum(), 0, 'f', 1),
+            rss.isEmpty() ? std::nullopt : std::optional(rss.maximum() < 80));
+
+    if (!observer || !target) {
+        addGoal(QStringLiteral("start-up with 20 000 games within 1.15x of start-up without"),
+                QStringLiteral("-"), std::nullopt);
+        return;
+    }
+    // Taken in turns, so that a machine that gets busier weighs on both alike.
+    progress(QStringLiteral("start-up with and without the journal"));
+    LaunchFigures without;
+    LaunchFigures with;
+    const auto placeJournal = [&path](const QString &scratch) {
+        const QString folder = scratch + QStringLiteral("/home/.local/share/mentaro");
+        QDir().mkpath(folder);
+        QFile::copy(path, folder + QStringLiteral("/Tagebuch.sqlite"));
+    };
+    for (int run = 0; run < 7; ++run) {
+        if (!launchOnce(*target, QStringLiteral("Fokulantorium"), {}, without) ||
+            !launchOnce(*target, QStringLiteral("Fokulantorium"), placeJournal, with))
+            break;
+    }
+    if (!without.trouble.isEmpty() || !with.trouble.isEmpty())
+        progress(QStringLiteral("start-up with the journal: %1").arg(without.trouble + with.trouble));
+    addScreenRow(QStringLiteral("start-up to first frame without a journal (%1)").arg(target->note),
+                 QStringLiteral("-"), without.firstFrameMs.summary(1), QStringLiteral("ms"));
+    addScreenRow(QStringLiteral("start-up to first frame with 20 000 games (%1)").arg(target->note),
+                 QStringLiteral("-"), with.firstFrameMs.summary(1), QStringLiteral("ms"));
+    const bool measured = !without.firstFrameMs.isEmpty() && !with.firstFrameMs.isEmpty();
+    const double ratio = measured ? with.firstFrameMs.median() / without.firstFrameMs.median() : 0;
+    addGoal(QStringLiteral("start-up with 20 000 games within 1.15x of start-up without (medians)"),
+            measured ? QStringLiteral("%1 / %2 ms = %3x")
+                           .arg(with.firstFrameMs.median(), 0, 'f', 1)
+                           .arg(without.firstFrameMs.median(), 0, 'f', 1)
+                           .arg(ratio, 0, 'f', 3)
+                     : QStringLiteral("-"),
+            measured ? std::optional(ratio <= 1.15) : std::nullopt);
 }
 
 // ---- phase accuracy ----
@@ -1105,10 +1429,16 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (argc > 1 && qstrcmp(argv[1], "--startup-child") == 0)
         return runStartupChild(argc, argv);
+    if (argc > 1 && qstrcmp(argv[1], "--journal-child") == 0)
+        return runJournalChild(argc, argv);
     // A session has one; without it Qt warns at every start of a child.
     QTemporaryDir runtimeDir;
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtimeDir.isValid())
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir.path()));
+
+    // The games played here go into a journal of their own, never the player's.
+    QTemporaryDir dataHome;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome.path()));
 
     MentaroApplication app(argc, argv);
     QTemporaryDir dir;
@@ -1132,11 +1462,21 @@ int main(int argc, char **argv)
     auto wanted = [&args](const char *section) {
         return args.isEmpty() || args.contains(QLatin1String(section));
     };
+    // Installed once, for every launch of the real program.
+    QTemporaryDir prefix;
+    std::optional<LaunchTarget> target;
+    if (observer && (wanted("startup") || wanted("journal")))
+        target = prepareLaunchTarget(QCoreApplication::applicationDirPath(), prefix.path());
     if (wanted("startup")) {
         progress(QStringLiteral("start-up in a child process"));
         const StartupFigures inProcess = measureStartup(QCoreApplication::applicationFilePath());
-        measureInstalledStartup(inProcess);
+        const LaunchFigures onScreen =
+            target ? measureInstalledStartup(inProcess, *target)
+                   : measureInstalledStartup(inProcess, LaunchTarget{});
+        measureFloor(inProcess, onScreen);
     }
+    if (wanted("journal"))
+        measureJournal(target);
 
     Mentaro::CreateWindows();
     CapitalsBuffer = QByteArray(CapitalsBufferSize, '\0');
@@ -1165,6 +1505,7 @@ int main(int argc, char **argv)
     printScreenTable();
     printGoalTable();
 
+    JournalKeeping::Close();
     Mentaro::DestroyWindows();
     return 0;
 }

@@ -72,7 +72,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt's German texts, its platform plugins, and the fonts the windows ask for by name
 # (Arial and Times New Roman are served by Liberation).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-translations-l10n, qt6-qpa-plugins, qt6-wayland, fonts-liberation2, fonts-dejavu-core")
+    "qt6-translations-l10n, qt6-qpa-plugins, qt6-wayland, libqt6sql6-sqlite, fonts-liberation2, fonts-dejavu-core")
 # The help boxes open the HTML manual through xdg-open, as Qt does outside the big desktops.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

@@ -4,6 +4,7 @@
 #include "common/RandomClock.h"
 #include "common/SharedState.h"
 #include "exercise/Muw_zahl.h"
+#include "results/Tagebuchfuehrung.h"
 #include "shell/Mentaro.h"
 
 #include <QApplication>
@@ -129,6 +130,7 @@ void destroyProgram()
     if (!created)
         return;
     created = false;
+    JournalKeeping::Close();
     Mentaro::DestroyWindows();
     MessageBoxes::answerForTests({});
     delete temporaryDirectory;
@@ -153,6 +155,8 @@ void createProgram()
     created = true;
     temporaryDirectory = new QTemporaryDir;
     QDir::setCurrent(temporaryDirectory->path());
+    // The journal lives here too, never in the player's own data folder.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(temporaryDirectory->filePath(QStringLiteral("data"))));
     QFile capitals(QStringLiteral("Hauptsta.FKL"));
     capitals.open(QIODevice::WriteOnly);
     capitals.close();

@@ -42,8 +42,9 @@ struct MessageRecorder
 MessageRecorder &messages();
 
 // Creates the program's thirteen windows once per test process, in a fresh temporary
-// working directory holding an empty capitals file, with message boxes recorded and a
-// fixed random seed. Safe to call from every test's initTestCase().
+// working directory holding an empty capitals file (and, below it, the data folder with the
+// journal), with message boxes recorded and a fixed random seed. Safe to call from every
+// test's initTestCase().
 void createProgram();
 // Destroys the windows and the working directory; call from cleanupTestCase().
 void destroyProgram();

@@ -23,7 +23,7 @@ field() { dpkg-deb --field "$deb" "$1"; }
 depends=$(field Depends)
 echo "Depends: $depends"
 for needed in libqt6widgets6 libqt6printsupport6 libqt6charts6 qt6-translations-l10n qt6-qpa-plugins \
-              qt6-wayland fonts-liberation2; do
+              qt6-wayland libqt6sql6-sqlite fonts-liberation2; do
     grep -q "$needed" <<<"$depends" || { echo "FAIL: no dependency on $needed"; exit 1; }
 done
 if grep -q -- '-dev\b' <<<"$depends"; then echo "FAIL: depends on a -dev package"; exit 1; fi

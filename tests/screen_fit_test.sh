@@ -10,6 +10,8 @@ workdir=$(mktemp -d)
 trap 'rm -rf "$workdir"' EXIT
 cp "$(dirname "$binary")/Hauptsta.FKL" "$workdir/"
 cd "$workdir"
+# The journal goes here, not into the player's own data folder.
+export XDG_DATA_HOME=$workdir/data
 # A results file of two games: length-prefixed texts, then little-endian numbers.
 record() {
     printf '\x14%s\x04Test\0\0\0\0\0\0\0\0\x01-\0\0\0\0\0\0\0\0\0\0\0\0' "$1"

@@ -16,6 +16,8 @@ cleanup() {
 trap cleanup EXIT
 cp "$(dirname "$binary")/Hauptsta.FKL" "$workdir/"
 cd "$workdir"
+# The journal goes here, not into the player's own data folder.
+export XDG_DATA_HOME=$workdir/data
 
 # Waits (up to a minute, checking every tenth of a second) until the command succeeds.
 wait_for() {

@@ -3,6 +3,7 @@
 
 #include "colours/ColourAids.h"
 #include "colours/Farben.h"
+#include "results/Tagebuchfuehrung.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -275,6 +276,9 @@ void ColoursTest::fortyColoursEachFollowABlankPause()
 
 void ColoursTest::wrongFirstClickCountsAsAnsweredButNotRight()
 {
+    Tagebuch *journal = JournalKeeping::Journal();
+    QVERIFY(journal);
+    const qsizetype runsBefore = journal->colourRuns().size();
     setColourCount(5);
     showWholeSequence();
     clickCode(ShownColours[1] % 6 + 1);
@@ -285,6 +289,12 @@ void ColoursTest::wrongFirstClickCountsAsAnsweredButNotRight()
     QCOMPARE(Form_Farben->Panel_Kontrolle->text(), QStringLiteral("5"));
     QCOMPARE(Form_Farben->Panel_Richtige->text(), QStringLiteral("4"));
     QVERIFY(Form_Farben->Start->isEnabled());
+    // The finished run is in the journal, once.
+    const QList<ColourRun> runs = journal->colourRuns();
+    QCOMPARE(runs.size(), runsBefore + 1);
+    QCOMPARE(QList<int>({runs.constLast().count, runs.constLast().showMs,
+                         runs.constLast().pauseMs, runs.constLast().correct}),
+             QList<int>({5, 1000, 1000, 4}));
 }
 
 void ColoursTest::realTimersRunAWholeSequence()

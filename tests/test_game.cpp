@@ -6,10 +6,13 @@
 #include "exercise/Muw.h"
 #include "exercise/Muw_zahl.h"
 #include "results/Speicher.h"
+#include "results/Tagebuchfuehrung.h"
 #include "results/Zeigen.h"
 
 #include <QAccessible>
 #include <QComboBox>
+#include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtGui/private/qguiapplication_p.h>
@@ -88,6 +91,8 @@ private slots:
     void abortInTheWindowBringsTheSettingsBack();
     void timeOutClosesTheShownWindow();
     void oneRoundIsAnnouncedToAScreenReader();
+    void gameIsRecordedOnceAtItsEndOrTimeOut_data();
+    void gameIsRecordedOnceAtItsEndOrTimeOut();
 
 private:
     void setSettings(const QString &level, const QString &present, const QString &wait,
@@ -897,6 +902,90 @@ void GameTest::oneRoundIsAnnouncedToAScreenReader()
         expectedTimes << "Name" + window + "Panel_RestZeit: Restzeit: 00 : " +
                              QStringLiteral("%1").arg(second, 2, 10, QLatin1Char('0'));
     QCOMPARE(times, expectedTimes);
+}
+
+void GameTest::gameIsRecordedOnceAtItsEndOrTimeOut_data()
+{
+    QTest::addColumn<bool>("timeOut");
+    QTest::addColumn<bool>("keeping");
+    QTest::addColumn<QString>("verdict");
+    QTest::newRow("after round 6") << false << true << "Du hast 100,0 % der Punkte erreicht";
+    QTest::newRow("by the time limit") << true << true << "In diesem Spiel waren keine Punkte";
+    QTest::newRow("with the journal off") << false << false << "";
+}
+
+void GameTest::gameIsRecordedOnceAtItsEndOrTimeOut()
+{
+    QFETCH(bool, timeOut);
+    QFETCH(bool, keeping);
+    QFETCH(QString, verdict);
+    Tagebuch *journal = JournalKeeping::Journal();
+    QVERIFY(journal);
+    QVERIFY(journal->clear());
+    QVERIFY(journal->setKeeping(keeping));
+    PlayerName = QStringLiteral("Jörg Bärmann");
+    setSettings(QStringLiteral("04"), QStringLiteral("045"), QStringLiteral("120"), true);
+    Form_MuW->Radio_TextHstRinge->setItemIndex(ChoiceBillard);
+    TForm_MuW_Zahlen *w = Form_MuW_Zahlen;
+    whileWindowShown([w, timeOut] {
+        if (timeOut) {
+            RemainingSeconds = 1;
+            Form_MuW->Timer_GesamtZeitTimer();
+        } else if (w->Timer_MuW_Merken.isActive()) {
+            w->Timer_MuW_MerkenTimer();
+        } else if (w->Timer_MuW_Warten.isActive()) {
+            // The disturbance is skipped: only what the journal keeps of the game matters.
+            w->Timer_MuW_Warten.stop();
+            w->StartReproducePhase();
+        } else if (!w->Edit_Wiedergeben->isHidden() && IsGameRound(RoundNumber)) {
+            w->Edit_Wiedergeben->setText(PresentedSequences[RoundNumber]);
+            QTest::keyClick(w->Edit_Wiedergeben, Qt::Key_Return);
+        }
+        return true;
+    });
+    PlayerName = NoPlayerName;
+    FillIndividualResult();
+    QCOMPARE(Form_zeigen->Label_Urteil->text().left(verdict.size()), verdict);
+    QCOMPARE(Form_zeigen->Label_Urteil->text().isEmpty(), verdict.isEmpty());
+    QList<JournalGame> games = journal->games();
+    QCOMPARE(games.size(), keeping ? 1 : 0);
+    QVERIFY(journal->setKeeping(true));
+    if (!keeping)
+        return;
+    const std::optional<JournalGame> game = journal->game(games[0].id);
+    QVERIFY(game);
+    QCOMPARE(game->endedBy, timeOut ? GameEnd::TimeLimit : GameEnd::AfterRound6);
+    QCOMPARE(game->player, QStringLiteral("Jörg Bärmann"));
+    QCOMPARE(QList<int>({game->level, game->presentFactor, game->waitFactor, game->allowanceSteps,
+                         game->disturbanceKind, game->cushions, game->billiardStep}),
+             QList<int>({4, 45, 120, 13, ChoiceBillard, CushionCount, BilliardStep}));
+    QCOMPARE(game->disturbance, GameDisturbanceLabel.text());
+    QCOMPARE(game->speed + game->ringsMode + game->billiardCorrection, QStringLiteral("100mj"));
+    QCOMPARE(QList<bool>({game->backgroundText, game->hintPanel, game->windowCaption,
+                          game->remainingTime}),
+             QList<bool>({false, true, true, true}));
+    QCOMPARE(game->score().achieved, PointsAchieved);
+    QCOMPARE(game->score().possible, PointsPossible);
+    for (int round = 1; round <= RoundsPerGame; ++round) {
+        const JournalRound &r = game->rounds[size_t(round - 1)];
+        QCOMPARE(r.presented, PresentedSequences[round].text());
+        QCOMPARE(r.typed, ReproducedSequences[round].text());
+        QCOMPARE(r.marks, SymbolMarks[round].text());
+        QCOMPARE(r.disturbance, RoundDisturbanceLabels[round].text());
+        QCOMPARE(r.achieved, RoundPointsAchieved[round]);
+        QCOMPARE(r.possible, int(RoundPointsPossible[round]));
+    }
+    QCOMPARE(game->rounds[5].presented.isEmpty(), timeOut);
+    // A time-out after the end of the same game (its result still shown) records nothing more.
+    RemainingSeconds = 1;
+    Form_MuW->Timer_GesamtZeitTimer();
+    Form_MuW->StopOverallTime();
+    QCOMPARE(journal->gameCount(), 1);
+    // Saved in a results file as well, the game is known by that record: an import of the
+    // file does not count it twice.
+    QVERIFY(SaveOverallResult(QDir(TestSupport::workingDirectory()).filePath("Spiel.ERG")));
+    QCOMPARE(journal->knownRecords(), QSet<QByteArray>({RecordBuffer.toBytes()}));
+    QCOMPARE(journal->importRecords({RecordBuffer})->known, 1);
 }
 
 QTEST_MAIN(GameTest)

@@ -2,6 +2,7 @@
 // The games of several results files: merging, percentages, trend, CSV and refused files.
 #include "common/RecordFile.h"
 #include "results/Verlaufsdaten.h"
+#include "results/Zeitachse.h"
 
 #include <QDir>
 #include <QFile>
@@ -98,6 +99,12 @@ private slots:
     void disturbanceLabelsReadAsTheirKind_data();
     void disturbanceLabelsReadAsTheirKind();
     void tableAlignsColumnsAndCountsTheGames();
+    void timeAxisFitsTheGames_data();
+    void timeAxisFitsTheGames();
+    void trendNeedsThreeGamesOnTwoDays_data();
+    void trendNeedsThreeGamesOnTwoDays();
+    void manyGamesAreShownAsMeansOfAPeriod_data();
+    void manyGamesAreShownAsMeansOfAPeriod();
 
 private:
     QTemporaryDir m_dir;
@@ -321,6 +328,137 @@ void HistoryTest::tableAlignsColumnsAndCountsTheGames()
     QCOMPARE(lines[1].size(), lines[2].size());
     QVERIFY(lines[3].contains(QStringLiteral("Bo\uFFFDb")));
     QCOMPARE(lines[4], QStringLiteral("3 Spiele"));
+}
+
+void HistoryTest::timeAxisFitsTheGames_data()
+{
+    QTest::addColumn<QStringList>("moments");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("two games two minutes apart")
+        << QStringList{"2026-12-09T18:00:00", "2026-12-09T18:02:00"} << "2026-12-09T17:55:00"
+        << "2026-12-09T18:07:00" << "HH:mm" << "Uhrzeit am 09.12.2026";
+    QTest::newRow("one game") << QStringList{"2026-12-09T18:00:00"} << "2026-12-09T17:55:00"
+                              << "2026-12-09T18:05:00" << "HH:mm" << "Uhrzeit am 09.12.2026";
+    QTest::newRow("minutes apart over midnight")
+        << QStringList{"2026-12-09T23:58:00", "2026-12-10T00:03:00"} << "2026-12-09T23:53:00"
+        << "2026-12-10T00:08:00" << "dd.MM. HH:mm" << "Datum und Uhrzeit";
+    QTest::newRow("two days") << QStringList{"2026-12-07T08:00:00", "2026-12-09T08:00:00"}
+                              << "2026-12-07T05:36:00" << "2026-12-09T10:24:00"
+                              << "dd.MM. HH:mm" << "Datum und Uhrzeit";
+    QTest::newRow("twenty days") << QStringList{"2026-11-19T08:00:00", "2026-12-09T08:00:00"}
+                                 << "2026-11-18T08:00:00" << "2026-12-10T08:00:00"
+                                 << "dd.MM.yyyy" << "Datum";
+    QTest::newRow("none") << QStringList{} << "2026-12-02T20:00:00" << "2026-12-10T20:00:00"
+                          << "dd.MM.yyyy" << "Datum";
+}
+
+void HistoryTest::timeAxisFitsTheGames()
+{
+    QFETCH(QStringList, moments);
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(QString, format);
+    QFETCH(QString, title);
+    QList<QDateTime> times;
+    for (const QString &moment : moments)
+        times.append(QDateTime::fromString(moment, Qt::ISODate));
+    const TimeAxisRange range =
+        FitTimeAxis(times, QDateTime::fromString("2026-12-09T20:00:00", Qt::ISODate), 6);
+    QCOMPARE(range.from.toString(Qt::ISODate), from);
+    QCOMPARE(range.to.toString(Qt::ISODate), to);
+    QCOMPARE(range.format, format);
+    QCOMPARE(range.title, title);
+}
+
+void HistoryTest::trendNeedsThreeGamesOnTwoDays_data()
+{
+    QTest::addColumn<QStringList>("games"); // "date time achieved/possible"
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("three on two days")
+        << QStringList{"01.03.2024--09:00:00 1/2", "01.03.2024--10:00:00 1/2",
+                       "02.03.2024--09:00:00 1/2"}
+        << "";
+    QTest::newRow("two") << QStringList{"01.03.2024--09:00:00 1/2", "02.03.2024--09:00:00 1/2"}
+                         << "Kein Trend: Erst 2 Spiele mit Punkten; ein Trend braucht mindestens "
+                            "drei Spiele an zwei Tagen.";
+    QTest::newRow("three, one without points")
+        << QStringList{"01.03.2024--09:00:00 1/2", "02.03.2024--09:00:00 0/0",
+                       "03.03.2024--09:00:00 1/2"}
+        << "Kein Trend: Erst 2 Spiele mit Punkten; ein Trend braucht mindestens drei Spiele an "
+           "zwei Tagen.";
+    QTest::newRow("all on one day")
+        << QStringList{"01.03.2024--09:00:00 1/2", "01.03.2024--09:02:00 1/2",
+                       "01.03.2024--21:00:00 2/2"}
+        << "Kein Trend: Alle Spiele sind vom selben Tag; ein Trend braucht Spiele an mindestens "
+           "zwei Tagen.";
+    QTest::newRow("none with points") << QStringList{"01.03.2024--09:00:00 0/0"}
+                                      << "Kein Trend: Keines der Spiele hatte mögliche Punkte.";
+    QTest::newRow("no games") << QStringList{} << "";
+}
+
+void HistoryTest::trendNeedsThreeGamesOnTwoDays()
+{
+    QFETCH(QStringList, games);
+    QFETCH(QString, reason);
+    QList<HistoryGame> history;
+    for (const QString &line : games) {
+        const QStringList parts = line.split(' ');
+        const QStringList points = parts.value(1).split('/');
+        const OverallResultRecord record =
+            game(parts.value(0), "Jörg", 3, points.value(0).toInt(), points.value(1).toInt());
+        history.append({record, RecordMoment(parts.value(0))});
+    }
+    const TrendDecision decision = DecideTrend(history);
+    QCOMPARE(decision.reason, reason);
+    QCOMPARE(decision.drawn, reason.isEmpty() && !games.isEmpty());
+}
+
+void HistoryTest::manyGamesAreShownAsMeansOfAPeriod_data()
+{
+    QTest::addColumn<int>("games");
+    QTest::addColumn<int>("everyHours");
+    QTest::addColumn<int>("grouping");
+    QTest::addColumn<int>("points");
+    QTest::newRow("300 games, each shown") << 300 << 1 << int(PointGrouping::Games) << 300;
+    QTest::newRow("301 games in 13 days") << 301 << 1 << int(PointGrouping::Days) << 13;
+    QTest::newRow("301 games in 150 days") << 301 << 12 << int(PointGrouping::Weeks) << 22;
+    QTest::newRow("400 games in 3 years") << 400 << 66 << int(PointGrouping::Months) << 37;
+}
+
+void HistoryTest::manyGamesAreShownAsMeansOfAPeriod()
+{
+    QFETCH(int, games);
+    QFETCH(int, everyHours);
+    QFETCH(int, grouping);
+    QFETCH(int, points);
+    // Monday 4 March 2024, 00:30; every other game has no possible points.
+    const QDateTime start(QDate(2024, 3, 4), QTime(0, 30));
+    QList<HistoryGame> history;
+    for (int i = 0; i < games; ++i) {
+        const QDateTime moment = start.addSecs(qint64(i) * everyHours * 3600);
+        const QString text = moment.toString("dd.MM.yyyy--HH:mm:ss");
+        history.append({game(text, "Jörg", 3, i % 4 == 0 ? 10 : 30, i % 2 ? 0 : 40), moment});
+    }
+    const PointGrouping chosen = ChoosePointGrouping(history);
+    QCOMPARE(int(chosen), grouping);
+    const QList<ChartPoint> chart = ChartPoints(history, chosen);
+    QCOMPARE(chart.size(), points);
+    if (chosen == PointGrouping::Games) {
+        QCOMPARE(chart[1].percent, 0.0);
+        QCOMPARE(chart[1].toolTip, GameToolTip(history[1]));
+        return;
+    }
+    // The first period's mean leaves out the games without possible points.
+    QVERIFY(chart[0].percent > 25.0 && chart[0].percent < 75.0);
+    QVERIFY(chart[0].x >= double(start.toMSecsSinceEpoch()));
+    const QString period = chosen == PointGrouping::Days    ? "Mo., 04.03.2024, S-Grad 3\n"
+                           : chosen == PointGrouping::Weeks ? "Woche ab Mo., 04.03.2024, S-Grad 3\n"
+                                                            : "März 2024, S-Grad 3\n";
+    QVERIFY2(chart[0].toolTip.startsWith(period), qPrintable(chart[0].toolTip));
+    QVERIFY(chart[0].toolTip.contains(" Spiele, im Mittel "));
 }
 
 QTEST_GUILESS_MAIN(HistoryTest)

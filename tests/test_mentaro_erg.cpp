@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// mentaro-erg run as a program: good, damaged and missing files, wrong arguments, CSV output.
+// mentaro-erg run as a program: good, damaged and missing files, wrong arguments, CSV output,
+// the journal read and files imported into it.
+#include "journal/Tagebuch.h"
 #include "results/Verlaufsdaten.h"
 
 #include <QFile>
@@ -18,9 +20,15 @@ struct Run
     QString err;
 };
 
+// The journal of these runs, never the player's own.
+QString dataHome;
+
 Run runTool(const QStringList &arguments)
 {
     QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(MENTARO_ERG), arguments);
     Run run;
     // Bounded only so that a hanging program fails the test instead of blocking ctest.
@@ -67,6 +75,7 @@ private slots:
     void csvIsTheWindowsCsv();
     void showPrintsTheMergedGames();
     void fileNamesThatAreNotUtf8AreOpened();
+    void journalIsReadOnlyAndImportCountsAGameOnce();
 
 private:
     QTemporaryDir m_dir;
@@ -76,6 +85,7 @@ private:
 
 void ErgToolTest::initTestCase()
 {
+    dataHome = m_dir.filePath("data");
     m_first = {game("12.04.2024--18:00:00", "Jörg", 40, 80),
                game("10.04.2024--08:00:00", "Jörg", 0, 0)};
     m_second = {m_first[0], game("11.04.2024--12:30:00", "Ulla;Öz", 70, 80)};
@@ -122,6 +132,23 @@ void ErgToolTest::answersEachCase_data()
     QTest::newRow("unknown command")
         << QStringList{"zeige", "a.ERG"} << 2 << "Aufruf: mentaro-erg" << false;
     QTest::newRow("help") << QStringList{"--help"} << 0 << "" << true;
+    // In this order: the journal is made by the first import.
+    QTest::newRow("no journal yet") << QStringList{"journal", "show"} << 1
+                                    << "mentaro-erg: Es gibt noch kein Tagebuch: " << false;
+    QTest::newRow("import leaves a damaged record out")
+        << QStringList{"import", "kaputt.ERG"} << 0
+        << "mentaro-erg: kaputt.ERG: Datensatz 3 ist beschädigt und wurde nicht übernommen.\n"
+        << true;
+    QTest::newRow("import of a missing file")
+        << QStringList{"import", "fehlt.ERG", "b.ERG"} << 1
+        << "mentaro-erg: fehlt.ERG: Datei nicht gefunden\n" << true;
+    QTest::newRow("journal csv") << QStringList{"journal", "csv"} << 0 << "" << true;
+    QTest::newRow("journal, no command") << QStringList{"journal"} << 2 << "Aufruf: mentaro-erg"
+                                         << false;
+    QTest::newRow("journal, unknown command")
+        << QStringList{"journal", "zeige"} << 2 << "Aufruf: mentaro-erg" << false;
+    QTest::newRow("import, no file") << QStringList{"import"} << 2 << "Aufruf: mentaro-erg"
+                                     << false;
 }
 
 void ErgToolTest::answersEachCase()
@@ -181,6 +208,35 @@ void ErgToolTest::fileNamesThatAreNotUtf8AreOpened()
     QCOMPARE(process.exitCode(), 1);
     QCOMPARE(QString::fromUtf8(process.readAllStandardError()),
              QStringLiteral("mentaro-erg: \uFFFD: Datei nicht gefunden\n"));
+}
+
+void ErgToolTest::journalIsReadOnlyAndImportCountsAGameOnce()
+{
+    const Run again = runTool({"import", m_dir.filePath("a.ERG"), m_dir.filePath("b.ERG")});
+    QCOMPARE(again.exitCode, 0);
+    QCOMPARE(QString::fromUtf8(again.out),
+             m_dir.filePath("a.ERG") + ": 0 Spiele übernommen, 2 waren schon im Tagebuch.\n" +
+                 m_dir.filePath("b.ERG") + ": 0 Spiele übernommen, 2 waren schon im Tagebuch.\n");
+
+    const QString journal = dataHome + "/mentaro/Tagebuch.sqlite";
+    QFile file(journal);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    const Run show = runTool({"journal", "show"});
+    QCOMPARE(show.exitCode, 0);
+    const QStringList lines = QString::fromUtf8(show.out).split('\n');
+    QCOMPARE(lines.value(4), QStringLiteral("3 Spiele"));
+    QVERIFY(show.out.contains("\nFarben merken\n0 Folgen\n"));
+    // The same CSV as the window writes for the same games.
+    GameHistory history;
+    history.add(m_first, QString());
+    history.add(m_second, QString());
+    const Run csv = runTool({"journal", "csv"});
+    QCOMPARE(csv.exitCode, 0);
+    QCOMPARE(csv.out, HistoryCsv(history.games()));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), before);
 }
 
 QTEST_GUILESS_MAIN(ErgToolTest)

@@ -4,6 +4,7 @@
 #include "common/SharedState.h"
 #include "exercise/Muw.h"
 #include "exercise/Muw_zahl.h"
+#include "results/Tagebuchfuehrung.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -65,6 +66,8 @@ private slots:
     void startWithUnsavedResultAnsweredYesStartsNothing();
     void startWithTypedZeroStartsNothing();
     void helpTextIsShown();
+    void levelSuggestionFillsTheLevelList_data();
+    void levelSuggestionFillsTheLevelList();
 
 private:
     QComboBox *listNamed(const QString &name) const;
@@ -137,6 +140,23 @@ void SettingsTest::menuCarriesItsItems()
     QCOMPARE(Form_MuW->speichernunter1->text(),
              QStringLiteral("speichern &unter (Gesamtergebnis)"));
     QCOMPARE(Form_MuW->EinstellungenzumStren1->menu()->actions().size(), 2);
+    const QList<QAction *> file = top[0]->menu()->actions();
+    QCOMPARE(file.value(file.indexOf(Form_MuW->speichern1) + 1), Form_MuW->Verlauf1);
+    QCOMPARE(Form_MuW->Verlauf1->text(), QStringLiteral("&Verlauf"));
+    const QList<QAction *> settings = Form_MuW->Einstellungen1->menu()->actions();
+    QCOMPARE(settings.mid(settings.size() - 2),
+             (QList<QAction *>{Form_MuW->Tagebuchfuehren1, Form_MuW->Stufevorschlagen1}));
+    QCOMPARE(Form_MuW->Stufevorschlagen1->text(), QStringLiteral("Stufe &vorschlagen"));
+    // Within a menu no two items share an accelerator.
+    for (QMenu *menu : {top[0]->menu(), Form_MuW->Einstellungen1->menu()}) {
+        QStringList letters;
+        for (const QAction *item : menu->actions()) {
+            const qsizetype mark = item->text().indexOf(QLatin1Char('&'));
+            if (mark >= 0)
+                letters.append(item->text().mid(mark + 1, 1).toLower());
+        }
+        QCOMPARE(QSet<QString>(letters.cbegin(), letters.cend()).size(), letters.size());
+    }
 }
 
 void SettingsTest::typedValuesAreCheckedWhenTyped_data()
@@ -347,6 +367,9 @@ void SettingsTest::togglesSwitchAndRenameThemselves_data()
     QTest::newRow("billiards") << "BillardKorrektureinaus"
                                << "Billard-Korrektur ein"
                                << "Billard-Korrektur aus";
+    QTest::newRow("journal") << "Tagebuchfuehren1"
+                             << "Tage&buch führen ein"
+                             << "Tage&buch führen aus";
 }
 
 void SettingsTest::togglesSwitchAndRenameThemselves()
@@ -355,8 +378,11 @@ void SettingsTest::togglesSwitchAndRenameThemselves()
     QFETCH(QString, afterOne);
     QFETCH(QString, afterTwo);
     auto flags = [] {
-        return QList<int>{BackgroundTextOn,       HintPanelOn,    WindowCaptionOn,
-                          RemainingTimeDisplayOn, RingsExactMode, BilliardCorrection};
+        const Tagebuch *journal = JournalKeeping::Journal();
+        return QList<int>{BackgroundTextOn,       HintPanelOn,
+                          WindowCaptionOn,        RemainingTimeDisplayOn,
+                          RingsExactMode,         BilliardCorrection,
+                          journal && journal->keeping()};
     };
     const QList<int> before = flags();
     const QString codes = RingsModeCode.text() + BilliardCorrectionCode.text();
@@ -595,6 +621,40 @@ void SettingsTest::popupsGrowWithTheWindow()
     const QComboBox *list = Form_MuW->Edit_Speed;
     QCOMPARE(list->view()->font().pointSizeF(), list->font().pointSizeF());
     QCOMPARE(list->view()->window()->font().pointSizeF(), list->font().pointSizeF());
+}
+
+
+void SettingsTest::levelSuggestionFillsTheLevelList_data()
+{
+    QTest::addColumn<QList<int>>("achievedOf20"); // games at level 3, oldest first
+    QTest::addColumn<QString>("level");
+    QTest::newRow("two of at least 90 %") << QList<int>{10, 18, 19} << "04";
+    QTest::newRow("two below 60 %") << QList<int>{11, 11} << "02";
+    QTest::newRow("mixed") << QList<int>{19, 11} << "03";
+}
+
+void SettingsTest::levelSuggestionFillsTheLevelList()
+{
+    QFETCH(QList<int>, achievedOf20);
+    QFETCH(QString, level);
+    Tagebuch *journal = JournalKeeping::Journal();
+    QVERIFY(journal);
+    QVERIFY(journal->clear());
+    QDateTime end(QDate(2026, 12, 1), QTime(18, 0));
+    for (const int achieved : achievedOf20) {
+        JournalGame game;
+        game.end = end = end.addSecs(600);
+        game.level = 3;
+        game.achieved = achieved;
+        game.possible = 20;
+        QVERIFY(journal->record(game));
+    }
+    Form_MuW->Stufevorschlagen1->trigger();
+    QCOMPARE(Form_MuW->Edit_S_MuW->currentText(), level);
+    QCOMPARE(messages().shown.size(), 1);
+    QVERIFY(messages().lastText().endsWith(
+        QStringLiteral("\nDer Schwierigkeitsgrad steht jetzt auf %1.").arg(level)));
+    QVERIFY(journal->clear());
 }
 
 QTEST_MAIN(SettingsTest)

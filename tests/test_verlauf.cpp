@@ -3,11 +3,16 @@
 #include "TestSupport.h"
 
 #include "common/FileDialogs.h"
+#include "common/RandomClock.h"
 #include "common/RecordFile.h"
+#include "exercise/Muw.h"
 #include "results/Speicher.h"
+#include "results/Tagebuchfuehrung.h"
+#include "results/Trainingstage.h"
 #include "results/Verlauf.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -110,6 +115,10 @@ private slots:
     void savesPngAndCsv();
     void failedCsvSaveSaysSoAndWritesNothing();
     void emptyHistoryCannotBeExported();
+    void settingsMenuOpensTheJournalWithItsTrainingDays();
+    void spanAndLevelChooseTheGamesShown();
+    void importCountsAGameOnceAndDeletingAsksFirst();
+    void gamesMinutesApartGetAnAxisOfMinutes();
 
 private:
     QTemporaryDir m_dir;
@@ -211,13 +220,23 @@ void VerlaufTest::chartHasOneSeriesPerLevelATrendAndGermanAxes()
     QVERIFY(levels[0]->color() != levels[1]->color() ||
             levels[0]->markerShape() != levels[1]->markerShape());
 
-    // The trend runs through the two games with points only: 50 % to 75 % in two days.
+    // Two games with points make no trend, and the window says why.
+    QVERIFY(!trendSeries(window));
+    QVERIFY(window.Label_Trend->isVisibleTo(&window));
+    QCOMPARE(window.Label_Trend->text(),
+             QStringLiteral("Kein Trend: Erst 2 Spiele mit Punkten; ein Trend braucht mindestens "
+                            "drei Spiele an zwei Tagen."));
+
+    // A third on the same line: the trend runs through the games with points only, 50 % to
+    // 100 % in four days.
+    window.AddGames({game("05.03.2024--11:00:00", "Jörg", 3, 40, 40)}, m_first);
     QLineSeries *trend = trendSeries(window);
     QVERIFY(trend);
     QCOMPARE(trend->name(), QStringLiteral("Trend"));
     QCOMPARE(trend->count(), 2);
     QVERIFY(qAbs(trend->at(0).y() - 50.0) < 1e-6);
-    QVERIFY(qAbs(trend->at(1).y() - 75.0) < 1e-6);
+    QVERIFY(qAbs(trend->at(1).y() - 100.0) < 1e-6);
+    QVERIFY(!window.Label_Trend->isVisibleTo(&window));
 
     auto *dates =
         qobject_cast<QDateTimeAxis *>(window.Chart_Verlauf->chart()->axes(Qt::Horizontal).value(0));
@@ -375,6 +394,146 @@ void VerlaufTest::emptyHistoryCannotBeExported()
     QCOMPARE(window.Chart_Verlauf->chart()->title(), QStringLiteral("Keine Spiele"));
     window.AddGames(secondFile, m_second);
     QVERIFY(window.But_CSV->isEnabled());
+}
+
+namespace {
+// A journal holding exactly these games (level, points of 40, days before the fixed now).
+Tagebuch *journalOf(const QList<std::array<int, 3>> &games)
+{
+    Tagebuch *journal = JournalKeeping::Journal();
+    if (!journal || !journal->clear())
+        return nullptr;
+    for (const auto &[level, achieved, daysAgo] : games) {
+        JournalGame game;
+        game.end = RandomClock::now().addDays(-daysAgo).addSecs(-60 * achieved);
+        game.level = level;
+        game.achieved = achieved;
+        game.possible = 40;
+        game.player = QStringLiteral("Jörg");
+        if (!journal->record(game))
+            return nullptr;
+    }
+    return journal;
+}
+} // namespace
+
+void VerlaufTest::settingsMenuOpensTheJournalWithItsTrainingDays()
+{
+    RandomClock::useFixedNow(QDateTime(QDate(2026, 12, 9), QTime(20, 0)));
+    QVERIFY(journalOf({{3, 36, 0}, {3, 37, 0}, {4, 20, 1}, {3, 30, 20}}));
+    JournalKeeping::Journal()->record(ColourRun{0, RandomClock::now(), 4, 1000, 1000, 3});
+    Form_MuW->Edit_S_MuW->setEditText(QStringLiteral("03"));
+    QList<TrainingDay> days;
+    QStringList texts;
+    qsizetype shown = -1;
+    bool journalPanel = false;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&] {
+        if (!Form_Verlauf || !Form_Verlauf->isVisible())
+            return;
+        poll.stop();
+        days = Form_Verlauf->Trainingstage->days();
+        texts = QStringList{Form_Verlauf->Label_Dateien->text(), Form_Verlauf->Label_Serie->text(),
+                            Form_Verlauf->Label_Farben->text(),
+                            Form_Verlauf->Label_Vorschlag->text()};
+        shown = Form_Verlauf->shownGames().size();
+        journalPanel = Form_Verlauf->Panel_Tagebuch->isVisibleTo(Form_Verlauf);
+        QTest::keyClick(Form_Verlauf, Qt::Key_Escape);
+    });
+    poll.start(5);
+    Form_MuW->Verlauf1->trigger();
+    RandomClock::useFixedNow({});
+    QVERIFY(journalPanel);
+    QCOMPARE(shown, 4);
+    QCOMPARE(days.size(), 84);
+    // Wednesday of the last week: two games and a colour run.
+    QVERIFY(days[11 * 7 + 2].today);
+    QCOMPARE(days[11 * 7 + 2].activity.total(), 3);
+    QCOMPARE(days[11 * 7 + 2].shade, 3);
+    QCOMPARE(days[11 * 7 + 1].shade, 1);
+    QCOMPARE(texts, QStringList({QStringLiteral("Tagebuch"), QStringLiteral("2 Tage in Folge"),
+                                 QStringLiteral("Farben merken: 1 Folge in diesem Zeitraum, "
+                                                "zuletzt 3 von 4 Farben richtig"),
+                                 QStringLiteral("Vorschlag für das nächste Spiel: Stufe 4\n"
+                                                "Deine letzten zwei Spiele auf Stufe 3 hatten je "
+                                                "mindestens 90 % der Punkte:\nVersuch Stufe 4.")}));
+}
+
+void VerlaufTest::spanAndLevelChooseTheGamesShown()
+{
+    RandomClock::useFixedNow(QDateTime(QDate(2026, 12, 9), QTime(20, 0)));
+    Tagebuch *journal = journalOf({{3, 36, 0}, {4, 20, 1}, {3, 30, 20}, {3, 10, 200}, {5, 40, 700}});
+    QVERIFY(journal);
+    TForm_Verlauf window;
+    window.ShowJournal(journal, 3);
+    const auto shownAt = [&window](int span, int level) {
+        window.Combo_Zeitraum->setCurrentIndex(span);
+        window.Combo_Stufe->setCurrentIndex(level);
+        return window.shownGames().size();
+    };
+    QCOMPARE(window.Combo_Zeitraum->currentText(), QStringLiteral("12 Monate"));
+    QCOMPARE(shownAt(TForm_Verlauf::TwelveMonths, 0), 4);
+    QCOMPARE(shownAt(TForm_Verlauf::FourWeeks, 0), 3);
+    QCOMPARE(shownAt(TForm_Verlauf::AllTime, 0), 5);
+    QCOMPARE(shownAt(TForm_Verlauf::AllTime, 3), 3);
+    QCOMPARE(shownAt(TForm_Verlauf::FourWeeks, 4), 1);
+    QVERIFY(window.Label_Vorschlag->text().startsWith(
+        QStringLiteral("Vorschlag für das nächste Spiel: Stufe 4\nAuf Stufe 4 stehen noch keine")));
+    // The CSV holds the games shown.
+    QCOMPARE(HistoryCsv(window.shownGames()).count("\r\n"), 2);
+    RandomClock::useFixedNow({});
+}
+
+void VerlaufTest::importCountsAGameOnceAndDeletingAsksFirst()
+{
+    Tagebuch *journal = journalOf({});
+    QVERIFY(journal);
+    TForm_Verlauf window;
+    window.ShowJournal(journal, 3);
+    window.Combo_Zeitraum->setCurrentIndex(TForm_Verlauf::AllTime);
+    QVERIFY(window.But_Uebernehmen->isVisibleTo(&window));
+    FileDialogs::answerManyForTests([this](QFileDialog *) { return QStringList{m_first, m_second}; });
+    window.But_Uebernehmen->click();
+    QCOMPARE(TestSupport::messages().lastText(),
+             QStringLiteral("4 Spiele übernommen, 1 war schon im Tagebuch."));
+    window.ErgebnisdateienUebernehmen1->trigger();
+    QCOMPARE(TestSupport::messages().lastText(),
+             QStringLiteral("0 Spiele übernommen, 5 waren schon im Tagebuch."));
+    QCOMPARE(journal->gameCount(), 4);
+    // A file in the view beside the journal does not show its games twice.
+    window.But_Hinzufuegen->click();
+    QCOMPARE(window.shownGames().size(), 4);
+
+    TestSupport::messages().clear();
+    TestSupport::messages().answers = {false};
+    window.TagebuchLoeschen1->trigger();
+    QCOMPARE(TestSupport::messages().shown.size(), 1);
+    QCOMPARE(TestSupport::messages().shown[0].defaultAnswer, MessageBoxes::DefaultAnswer::No);
+    QCOMPARE(journal->gameCount(), 4);
+    TestSupport::messages().answers = {true};
+    window.TagebuchLoeschen1->trigger();
+    QCOMPARE(journal->gameCount(), 0);
+    // The files added stay in the view; the journal's games are gone from it.
+    QCOMPARE(window.shownGames().size(), 4);
+    QCOMPARE(window.Label_Dateien->text(), QStringLiteral("Tagebuch und Dateien: Jörg-März.ERG, zweite.ERG"));
+}
+
+void VerlaufTest::gamesMinutesApartGetAnAxisOfMinutes()
+{
+    TForm_Verlauf window;
+    window.AddGames({game("09.12.2026--18:00:00", "Jörg", 3, 30, 40),
+                     game("09.12.2026--18:02:00", "Jörg", 3, 34, 40)},
+                    m_first);
+    auto *dates =
+        qobject_cast<QDateTimeAxis *>(window.Chart_Verlauf->chart()->axes(Qt::Horizontal).value(0));
+    QVERIFY(dates);
+    QVERIFY(dates->min() < QDateTime(QDate(2026, 12, 9), QTime(18, 0)));
+    QVERIFY(dates->max() > QDateTime(QDate(2026, 12, 9), QTime(18, 2)));
+    QVERIFY(dates->min().secsTo(dates->max()) <= 15 * 60);
+    QCOMPARE(dates->format(), QStringLiteral("HH:mm"));
+    QCOMPARE(dates->titleText(), QStringLiteral("Uhrzeit am 09.12.2026"));
+    QVERIFY(!trendSeries(window));
+    QVERIFY(window.Label_Trend->text().startsWith(QStringLiteral("Kein Trend: Erst 2 Spiele")));
 }
 
 QTEST_MAIN(VerlaufTest)

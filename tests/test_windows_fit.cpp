@@ -15,6 +15,7 @@
 #include "exercise/Muw_zahl.h"
 #include "results/Name.h"
 #include "results/Speicher.h"
+#include "results/Tagebuchfuehrung.h"
 #include "results/Verlauf.h"
 #include "results/Zeigen.h"
 #include "shell/Info.h"
@@ -74,6 +75,9 @@ std::optional<TextRoom> textRoomOf(QWidget *control)
     QSize room;
     if (auto *label = qobject_cast<QLabel *>(control); label && !label->wordWrap()) {
         text = label->text();
+        // A label for a control shows its accelerator underlined, not as "&".
+        if (label->buddy())
+            text.remove(QLatin1Char('&'));
         room = label->contentsRect().size();
     } else if (auto *button = qobject_cast<QAbstractButton *>(control)) {
         text = button->text().remove(QLatin1Char('&'));
@@ -123,6 +127,10 @@ void WindowsFitTest::initTestCase()
     QCOMPARE(QStringLiteral("%1x%2").arg(screen.width()).arg(screen.height()), expected);
     TestSupport::createProgram();
     m_verlauf = std::make_unique<TForm_Verlauf>();
+    // With the journal: its training days, choices and import button.
+    Tagebuch *journal = JournalKeeping::Journal();
+    QVERIFY(journal);
+    m_verlauf->ShowJournal(journal, 3);
 }
 
 void WindowsFitTest::windowLiesInsideTheScreen_data()

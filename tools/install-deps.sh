@@ -14,6 +14,8 @@ packages+=(scdoc man-db lintian openbox x11-utils)
 # Wayland: Qt's platform plugin, and a compositor for the test; the test of what a screen
 # reader hears switches Qt's accessibility on through its private header.
 packages+=(qt6-wayland weston qt6-base-private-dev)
+# The training journal is an SQLite database, reached through Qt's SQLite driver.
+packages+=(libqt6sql6-sqlite)
 [ $# -gt 0 ] && packages=("$@")
 missing=()
 for p in "${packages[@]}"; do

@@ -258,7 +258,7 @@ run_scene() {
     cp "$capitals" "$work/$1/"
     (
         cd "$work/$1"
-        HOME=$work/$1/home timeout --kill-after=10 "$limit" "$root/tools/with-xvfb.sh" 1366x768 \
+        HOME=$work/$1/home XDG_DATA_HOME=$work/$1/home/.local/share timeout --kill-after=10 "$limit" "$root/tools/with-xvfb.sh" 1366x768 \
             "$root/tools/screenshots.sh" --scene "$1" "$program" "$out"
     ) >"$work/$1.log" 2>&1
 }

@@ -10,6 +10,7 @@
 #include "common/MessageBoxes.h"
 #include "common/RandomClock.h"
 #include "common/ScaleToScreen.h"
+#include "results/Tagebuchfuehrung.h"
 
 #include <QAction>
 #include <QFrame>
@@ -476,6 +477,7 @@ void TForm_Farben::RecordColourClick(Byte code)
         Panel_Richtige->setText(QString::number(CorrectCount));
     }
     if (AnswerCount == ColourCount) {
+        JournalKeeping::RecordColourRun(ColourCount, ShowDurationMs, PauseLengthMs, CorrectCount);
         m_answering = false;
         SetColourPanelsVisible(false);
         Start->setEnabled(true);

@@ -18,6 +18,8 @@
 #include "exercise/Muw_zahl.h"
 #include "results/Name.h"
 #include "results/Speicher.h"
+#include "results/Tagebuchfuehrung.h"
+#include "results/Verlauf.h"
 #include "results/Zeigen.h"
 
 #include <QButtonGroup>
@@ -260,6 +262,8 @@ void TForm_MuW::createMenu()
     speichernunter1 = addItem(save, QStringLiteral("speichernunter1"),
                               QStringLiteral("speichern &unter (Gesamtergebnis)"),
                               &TForm_MuW::speichernunter1Click);
+    Verlauf1 = addItem(file, QStringLiteral("Verlauf1"), QStringLiteral("&Verlauf"),
+                       &TForm_MuW::Verlauf1Click);
     file->addSeparator();
     Beenden1 = addItem(file, QStringLiteral("Beenden1"), QStringLiteral("&Beenden"),
                        &TForm_MuW::Beenden1Click);
@@ -296,6 +300,14 @@ void TForm_MuW::createMenu()
     BillardKorrektureinaus =
         addItem(disturbance, QStringLiteral("BillardKorrektureinaus"),
                 QStringLiteral("Billard-Korrektur aus"), &TForm_MuW::BillardKorrektureinausClick);
+    // S is taken in this menu ("Fenster-Über&schrift") and Alt+S starts a game.
+    settings->addSeparator();
+    Tagebuchfuehren1 = addItem(settings, QStringLiteral("Tagebuchfuehren1"),
+                               QStringLiteral("Tage&buch führen aus"),
+                               &TForm_MuW::Tagebuchfuehren1Click);
+    Stufevorschlagen1 = addItem(settings, QStringLiteral("Stufevorschlagen1"),
+                                QStringLiteral("Stufe &vorschlagen"),
+                                &TForm_MuW::Stufevorschlagen1Click);
 
     Hilfe1 = MainMenu1->addAction(QStringLiteral("&Hilfe"));
     Hilfe1->setObjectName(QStringLiteral("Hilfe1"));
@@ -457,6 +469,7 @@ void TForm_MuW::FormActivate()
     for (QWidget *bar : {Panel_Zwi_Linie_1, Panel_Zwi_Linie_2})
         bar->setGeometry(SeparatorMargin, bar->y(), width, bar->height());
     But_Start->setFocus();
+    Tagebuchfuehren1->setText(JournalKeeping::SwitchCaption());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -514,6 +527,22 @@ void TForm_MuW::letztesEinzelergebniszeigen1Click()
 void TForm_MuW::Hilfe1Click()
 {
     ShowHelp(SettingsHelpText, Manual::HtmlPathOfThisProgram(), this);
+}
+
+void TForm_MuW::Verlauf1Click()
+{
+    ShowJournalVerlauf(this, LevelValue());
+}
+
+void TForm_MuW::Tagebuchfuehren1Click()
+{
+    JournalKeeping::ToggleSwitch(this);
+    Tagebuchfuehren1->setText(JournalKeeping::SwitchCaption());
+}
+
+void TForm_MuW::Stufevorschlagen1Click()
+{
+    JournalKeeping::SuggestLevelInto(Edit_S_MuW, this);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -869,6 +898,7 @@ void TForm_MuW::TimeOut()
     TimeoutAbort = 1;
     if (Form_MuW_Zahlen)
         Form_MuW_Zahlen->BuildDisturbanceLabels();
+    JournalKeeping::RecordGame();
     ShowInformation(TimeoutMessage);
     RoundNumber = 7;
 }

@@ -123,6 +123,9 @@ public:
     QAction *RingeGenau = nullptr;
     QAction *BillardKorrektureinaus = nullptr;
     QAction *Hilfe1 = nullptr;
+    QAction *Verlauf1 = nullptr;
+    QAction *Tagebuchfuehren1 = nullptr;
+    QAction *Stufevorschlagen1 = nullptr;
 
     QLabel *Panel_Einstellungen_MuW = nullptr;
     QLabel *Label1 = nullptr;
@@ -170,6 +173,9 @@ public:
     void speichernunter1Click();
     void letztesEinzelergebniszeigen1Click();
     void Hilfe1Click();
+    void Verlauf1Click();
+    void Tagebuchfuehren1Click();
+    void Stufevorschlagen1Click();
     void Hintergrund_TextClick();
     void HinweisfensterClick();
     void FensterueberschriftClick();

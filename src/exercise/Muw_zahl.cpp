@@ -12,6 +12,7 @@
 #include "common/SharedState.h"
 #include "disturbance/Stoeren.h"
 #include "exercise/Muw.h"
+#include "results/Tagebuchfuehrung.h"
 #include "results/Zeigen.h"
 
 #include <QApplication>
@@ -357,6 +358,7 @@ void TForm_MuW_Zahlen::StartGame()
 
 bool TForm_MuW_Zahlen::PrepareGame()
 {
+    JournalKeeping::GameStarted();
     RoundNumber = 0;
     PointsPossible = 0;
     SecondCapitalQuestion = 0;
@@ -642,6 +644,7 @@ void TForm_MuW_Zahlen::enterPressed()
 void TForm_MuW_Zahlen::finishGame()
 {
     Edit_Wiedergeben->hide();
+    JournalKeeping::RecordGame();
     ShowIndividualResult();
     CloseWithOk();
     Form_MuW->StopOverallTime();

@@ -12,6 +12,7 @@
 #include "common/SharedState.h"
 #include "exercise/Muw.h"
 #include "results/Name.h"
+#include "results/Tagebuchfuehrung.h"
 #include "results/Verlauf.h"
 #include "results/Zeigen.h"
 
@@ -77,6 +78,7 @@ OverallResultRecord MakeOverallRecord(const QDateTime &moment)
 void BuildOverallRecord()
 {
     RecordBuffer = MakeOverallRecord(RandomClock::now());
+    JournalKeeping::NoteSavedRecord(RecordBuffer);
 }
 
 // ---- File ----

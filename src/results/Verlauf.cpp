@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The window "Verlauf": the games of one or more overall-result files as a chart with a trend.
+// The window "Verlauf": the journal's games and those of results files as a chart with a trend.
 #include "results/Verlauf.h"
 
 #include "common/Controls.h"
@@ -8,10 +8,16 @@
 #include "common/RandomClock.h"
 #include "common/RecordFile.h"
 #include "common/ScaleToScreen.h"
+#include "journal/Tagebuch.h"
 #include "results/Speicher.h"
+#include "results/Tagebuchfuehrung.h"
+#include "results/Trainingstage.h"
 #include "results/Zeigen.h"
+#include "results/Zeitachse.h"
 
 #include <QBuffer>
+#include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -24,6 +30,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <QtCharts/QChart>
@@ -41,7 +48,6 @@ TForm_Verlauf *Form_Verlauf = nullptr;
 namespace {
 constexpr int DesignWidth = 640;
 constexpr int DesignHeight = 480;
-constexpr qint64 MsPerDay = 24 * 60 * 60 * 1000;
 
 QString fileListText(const QStringList &files)
 {
@@ -115,6 +121,8 @@ TForm_Verlauf::TForm_Verlauf(QWidget *parent) : ModalForm(parent)
     Label_Dateien->setWordWrap(true);
     SetTextColour(Label_Dateien, Qt::white);
     layout->addWidget(Label_Dateien);
+    createJournalPanel(layout);
+    createChoices(layout);
 
     auto *chart = new QChart;
     chart->legend()->setAlignment(Qt::AlignRight);
@@ -128,6 +136,12 @@ TForm_Verlauf::TForm_Verlauf(QWidget *parent) : ModalForm(parent)
     // The chart changes as a whole; partial updates left old axis labels behind.
     Chart_Verlauf->setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
     layout->addWidget(Chart_Verlauf, 1);
+
+    Label_Trend = new QLabel(this);
+    Label_Trend->setObjectName(QStringLiteral("Label_Trend"));
+    Label_Trend->setWordWrap(true);
+    SetTextColour(Label_Trend, Qt::white);
+    layout->addWidget(Label_Trend);
 
     createButtons(layout);
 
@@ -166,6 +180,10 @@ void TForm_Verlauf::createMenu()
     };
     DateienHinzufuegen1 = addItem("DateienHinzufuegen1", QStringLiteral("Dateien &hinzufügen…"),
                                   &TForm_Verlauf::DateienHinzufuegenClick, QKeySequence::Open);
+    ErgebnisdateienUebernehmen1 =
+        addItem("ErgebnisdateienUebernehmen1", QStringLiteral("&Ergebnisdateien übernehmen…"),
+                &TForm_Verlauf::ErgebnisdateienUebernehmenClick, {});
+    ErgebnisdateienUebernehmen1->setVisible(false);
     file->addSeparator();
     Drucken1 = addItem("Drucken1", QStringLiteral("&Drucken…"), &TForm_Verlauf::DruckenClick,
                        QKeySequence::Print);
@@ -174,6 +192,9 @@ void TForm_Verlauf::createMenu()
     AlsCSVspeichern1 = addItem("AlsCSVspeichern1", QStringLiteral("Als &CSV speichern…"),
                                &TForm_Verlauf::AlsCSVspeichernClick, QKeySequence::Save);
     file->addSeparator();
+    TagebuchLoeschen1 = addItem("TagebuchLoeschen1", QStringLiteral("Tagebuch &löschen…"),
+                                &TForm_Verlauf::TagebuchLoeschenClick, {});
+    TagebuchLoeschen1->setVisible(false);
     Beenden1 = addItem("Beenden1", QStringLiteral("&Beenden"), &TForm_Verlauf::Beenden1Click, {});
 }
 
@@ -203,6 +224,77 @@ void TForm_Verlauf::createButtons(QVBoxLayout *layout)
     But_Schliessen =
         addButton("But_Schliessen", QStringLiteral("Schließen"), &TForm_Verlauf::Beenden1Click);
     layout->addLayout(row);
+}
+
+// The training days, the streak, the colour runs and the suggestion: shown with the journal.
+void TForm_Verlauf::createJournalPanel(QVBoxLayout *layout)
+{
+    Panel_Tagebuch = new QWidget(this);
+    Panel_Tagebuch->setObjectName(QStringLiteral("Panel_Tagebuch"));
+    auto *row = new QHBoxLayout(Panel_Tagebuch);
+    row->setContentsMargins(0, 0, 0, 0);
+    Trainingstage = new TTrainingDays(Panel_Tagebuch);
+    SetTextColour(Trainingstage, Qt::white);
+    row->addWidget(Trainingstage, 0, Qt::AlignTop);
+    auto *texts = new QVBoxLayout;
+    const auto addText = [&](const char *name, bool bold) {
+        auto *label = new QLabel(Panel_Tagebuch);
+        label->setObjectName(QString::fromLatin1(name));
+        label->setWordWrap(true);
+        SetTextColour(label, Qt::white);
+        if (bold)
+            SetBoldFont(label);
+        texts->addWidget(label);
+        return label;
+    };
+    Label_Serie = addText("Label_Serie", true);
+    Label_Farben = addText("Label_Farben", false);
+    Label_Vorschlag = addText("Label_Vorschlag", false);
+    texts->addStretch(1);
+    row->addLayout(texts, 1);
+    Panel_Tagebuch->hide();
+    layout->addWidget(Panel_Tagebuch);
+}
+
+void TForm_Verlauf::createChoices(QVBoxLayout *layout)
+{
+    auto *row = new QHBoxLayout;
+    const auto addChoice = [&](const char *name, const char *labelName, const QString &caption,
+                               const QStringList &entries) {
+        auto *label = new QLabel(caption, this);
+        label->setObjectName(QString::fromLatin1(labelName));
+        SetTextColour(label, Qt::white);
+        auto *list = new QComboBox(this);
+        list->setObjectName(QString::fromLatin1(name));
+        list->addItems(entries);
+        list->setMaxVisibleItems(16);
+        label->setBuddy(list);
+        row->addWidget(label);
+        row->addWidget(list);
+        row->addSpacing(20);
+        return list;
+    };
+    Combo_Zeitraum =
+        addChoice("Combo_Zeitraum", "Label_Zeitraum", QStringLiteral("&Zeitraum:"),
+                  {QStringLiteral("4 Wochen"), QStringLiteral("12 Monate"), QStringLiteral("alle")});
+    Combo_Zeitraum->setCurrentIndex(AllTime);
+    QStringList levels = {QStringLiteral("alle Stufen")};
+    for (int level = LowestLevel; level <= TopLevel; ++level)
+        levels.append(QStringLiteral("Stufe %1").arg(level));
+    Combo_Stufe = addChoice("Combo_Stufe", "Label_Stufe", QStringLiteral("S&tufe:"), levels);
+    row->addStretch(1);
+    // Here rather than among the buttons below, which fill a 1024 pixel wide screen already.
+    But_Uebernehmen = new QPushButton(QStringLiteral("Ergebnisdateien übernehmen…"), this);
+    But_Uebernehmen->setObjectName(QStringLiteral("But_Uebernehmen"));
+    But_Uebernehmen->setAutoDefault(false);
+    But_Uebernehmen->hide();
+    connect(But_Uebernehmen, &QPushButton::clicked, this,
+            &TForm_Verlauf::ErgebnisdateienUebernehmenClick);
+    row->addWidget(But_Uebernehmen);
+    layout->addLayout(row);
+    connect(Combo_Zeitraum, &QComboBox::currentIndexChanged, this,
+            &TForm_Verlauf::Combo_ZeitraumChange);
+    connect(Combo_Stufe, &QComboBox::currentIndexChanged, this, &TForm_Verlauf::Combo_StufeChange);
 }
 
 void TForm_Verlauf::FormCreate()
@@ -249,6 +341,131 @@ void TForm_Verlauf::AddGames(const QList<OverallResultRecord> &records, const QS
     rebuildChart();
 }
 
+void TForm_Verlauf::ShowJournal(Tagebuch *journal, int level)
+{
+    m_journal = journal;
+    m_suggestionLevel = level;
+    Panel_Tagebuch->show();
+    But_Uebernehmen->show();
+    ErgebnisdateienUebernehmen1->setVisible(true);
+    TagebuchLoeschen1->setVisible(true);
+    // A year of games at first: ten years of daily training would crowd the chart.
+    const QSignalBlocker quiet(Combo_Zeitraum);
+    Combo_Zeitraum->setCurrentIndex(TwelveMonths);
+    ReloadJournal();
+}
+
+void TForm_Verlauf::ReloadJournal()
+{
+    if (!m_journal)
+        return;
+    loadJournalGames(false);
+    m_journalKnown = m_journal->knownRecords();
+    showJournalSummary();
+    rebuildChart();
+    m_journal->repairIfDamaged();
+    JournalKeeping::ShowMessages(this);
+}
+
+// Each round's possible points are read only for the CSV, which alone shows them.
+void TForm_Verlauf::loadJournalGames(bool withRoundPoints)
+{
+    m_journalGames.clear();
+    m_journal->eachGame(spanStart(), withRoundPoints, [this](const JournalGame &game) {
+        m_journalGames.append({OverallRecordOf(game), game.end});
+    });
+}
+
+QDateTime TForm_Verlauf::spanStart() const
+{
+    const QDate today = RandomClock::now().date();
+    switch (Combo_Zeitraum->currentIndex()) {
+    case FourWeeks:
+        return today.addDays(-4 * 7).startOfDay();
+    case TwelveMonths:
+        return today.addMonths(-12).startOfDay();
+    default:
+        return {};
+    }
+}
+
+// Journal and files merged in time order, a game found in both counted once (the journal
+// knows the records of the games it holds), then cut to the level chosen. The journal's games
+// come in the time span and in order already.
+void TForm_Verlauf::selectShownGames()
+{
+    const int level = Combo_Stufe->currentIndex();
+    const auto wanted = [level](const HistoryGame &game) {
+        return level == 0 || game.record.DifficultyLevel == level;
+    };
+    m_shown.clear();
+    for (const HistoryGame &game : std::as_const(m_journalGames)) {
+        if (wanted(game))
+            m_shown.append(game);
+    }
+    const QDateTime from = spanStart();
+    QList<HistoryGame> fromFiles;
+    for (const HistoryGame &game : m_history.games()) {
+        if (wanted(game) && !(from.isValid() && game.moment < from) &&
+            !m_journalKnown.contains(game.record.toBytes()))
+            fromFiles.append(game);
+    }
+    if (fromFiles.isEmpty())
+        return;
+    QList<HistoryGame> merged;
+    merged.reserve(m_shown.size() + fromFiles.size());
+    std::merge(m_shown.cbegin(), m_shown.cend(), fromFiles.cbegin(), fromFiles.cend(),
+               std::back_inserter(merged),
+               [](const HistoryGame &a, const HistoryGame &b) { return a.moment < b.moment; });
+    m_shown = merged;
+}
+
+void TForm_Verlauf::showJournalSummary()
+{
+    if (!m_journal)
+        return;
+    const QDate today = RandomClock::now().date();
+    const QMap<QDate, DayActivity> activity = m_journal->activityByDay();
+    Trainingstage->setDays(TrainingDaysRow(activity, today));
+    Label_Serie->setText(StreakText(CurrentStreak(activity, today)));
+    const QList<ColourRun> runs = m_journal->colourRuns(spanStart());
+    if (runs.isEmpty()) {
+        Label_Farben->setText(QStringLiteral("Farben merken: keine Folge in diesem Zeitraum"));
+    } else {
+        const ColourRun &last = runs.constLast();
+        Label_Farben->setText(
+            QStringLiteral("Farben merken: %1 in diesem Zeitraum, zuletzt %2 von %3 Farben richtig")
+                .arg(runs.size() == 1 ? QStringLiteral("1 Folge")
+                                      : QStringLiteral("%1 Folgen").arg(runs.size()))
+                .arg(last.correct)
+                .arg(last.count));
+    }
+    const int level = Combo_Stufe->currentIndex() > 0 ? Combo_Stufe->currentIndex()
+                                                      : m_suggestionLevel;
+    if (level < LowestLevel || level > TopLevel) {
+        Label_Vorschlag->clear();
+        return;
+    }
+    const LevelSuggestion suggestion = SuggestLevel(level, m_journal->lastScores(level, 2));
+    Label_Vorschlag->setText(QStringLiteral("Vorschlag für das nächste Spiel: Stufe %1\n%2")
+                                 .arg(suggestion.level)
+                                 .arg(suggestion.reason));
+}
+
+void TForm_Verlauf::Combo_ZeitraumChange()
+{
+    if (m_journal)
+        ReloadJournal();
+    else
+        rebuildChart();
+}
+
+void TForm_Verlauf::Combo_StufeChange()
+{
+    showJournalSummary();
+    rebuildChart();
+}
+
 void TForm_Verlauf::rebuildChart()
 {
     QToolTip::hideText();
@@ -259,7 +476,7 @@ void TForm_Verlauf::rebuildChart()
         chart->removeAxis(axis);
         delete axis;
     }
-    m_levelGames.clear();
+    m_levelPoints.clear();
 
     auto *axisX = new QDateTimeAxis;
     axisX->setTickCount(6);
@@ -275,20 +492,21 @@ void TForm_Verlauf::rebuildChart()
     chart->addAxis(axisX, Qt::AlignBottom);
     chart->addAxis(axisY, Qt::AlignLeft);
 
-    const QList<HistoryGame> &games = m_history.games();
+    selectShownGames();
+    const QList<HistoryGame> &games = m_shown;
+    // Thousands of markers would hide each other and take seconds to lay out: many games are
+    // shown as means over days, weeks or months.
+    const PointGrouping grouping = ChoosePointGrouping(games);
     QMap<int, QScatterSeries *> levels;
-    for (qsizetype i = 0; i < games.size(); ++i) {
-        const OverallResultRecord &record = games[i].record;
-        const int level = record.DifficultyLevel;
-        QScatterSeries *&series = levels[level];
+    for (const ChartPoint &point : ChartPoints(games, grouping)) {
+        QScatterSeries *&series = levels[point.level];
         if (!series) {
             series = new QScatterSeries;
-            series->setName(QStringLiteral("S-Grad %1").arg(level));
+            series->setName(QStringLiteral("S-Grad %1").arg(point.level));
         }
         // A game without possible points sits on the 0 line; the trend leaves it out.
-        series->append(double(games[i].moment.toMSecsSinceEpoch()),
-                       PercentAchieved(record).value_or(0.0));
-        m_levelGames[level].append(int(i));
+        series->append(point.x, point.percent);
+        m_levelPoints[point.level].append(point);
     }
     for (auto it = levels.cbegin(); it != levels.cend(); ++it) {
         QScatterSeries *series = it.value();
@@ -307,7 +525,12 @@ void TForm_Verlauf::rebuildChart()
     }
 
     const QList<QPointF> points = PercentPoints(games);
-    if (const std::optional<LinearFit> fit = FitLeastSquares(points)) {
+    const TrendDecision trendDecision = DecideTrend(games);
+    Label_Trend->setText(trendDecision.reason);
+    Label_Trend->setVisible(!trendDecision.reason.isEmpty());
+    const std::optional<LinearFit> fit =
+        trendDecision.drawn ? FitLeastSquares(points) : std::nullopt;
+    if (fit) {
         const auto [first, last] =
             std::minmax_element(points.cbegin(), points.cend(),
                                 [](const QPointF &a, const QPointF &b) { return a.x() < b.x(); });
@@ -320,25 +543,18 @@ void TForm_Verlauf::rebuildChart()
         trend->setPen(QPen(QColor(60, 60, 60), 2, Qt::DashLine));
     }
 
-    QDateTime from = RandomClock::now().addDays(-7);
-    QDateTime to = RandomClock::now().addDays(1);
-    if (!games.isEmpty()) {
-        from = games.constFirst().moment;
-        to = games.constLast().moment;
-        const qint64 margin = std::max<qint64>(from.msecsTo(to) / 20, MsPerDay / 2);
-        from = from.addMSecs(-margin);
-        to = to.addMSecs(margin);
-    }
-    axisX->setRange(from, to);
-    // With less than a day between two ticks the dates alone would repeat.
-    const bool withTime = from.msecsTo(to) < MsPerDay * (axisX->tickCount() - 1);
-    axisX->setFormat(withTime ? QStringLiteral("dd.MM. HH:mm") : QStringLiteral("dd.MM.yyyy"));
-    axisX->setTitleText(withTime ? QStringLiteral("Datum und Uhrzeit") : QStringLiteral("Datum"));
+    QList<QDateTime> moments;
+    moments.reserve(games.size());
+    for (const HistoryGame &game : games)
+        moments.append(game.moment);
+    const TimeAxisRange range = FitTimeAxis(moments, RandomClock::now(), axisX->tickCount());
+    axisX->setRange(range.from, range.to);
+    axisX->setFormat(range.format);
+    axisX->setTitleText(range.title);
 
-    chart->setTitle(
-        games.isEmpty()
-            ? QStringLiteral("Keine Spiele")
-            : QStringLiteral("Merken und Wiedergeben: %1").arg(gameCountText(games.size())));
+    chart->setTitle(games.isEmpty() ? QStringLiteral("Keine Spiele")
+                                    : QStringLiteral("Merken und Wiedergeben: %1%2")
+                                          .arg(gameCountText(games.size()), GroupingText(grouping)));
     for (QWidget *exporter : {static_cast<QWidget *>(But_Drucken), static_cast<QWidget *>(But_PNG),
                               static_cast<QWidget *>(But_CSV)})
         exporter->setEnabled(!games.isEmpty());
@@ -351,11 +567,15 @@ void TForm_Verlauf::rebuildChart()
 void TForm_Verlauf::showFiles()
 {
     const QStringList &files = m_history.files();
+    const QString journal = m_journal ? QStringLiteral("Tagebuch") : QString();
     if (files.isEmpty()) {
-        Label_Dateien->clear();
+        Label_Dateien->setText(journal);
+        Label_Dateien->setToolTip(m_journal ? QDir::toNativeSeparators(m_journal->path())
+                                            : QString());
         return;
     }
     Label_Dateien->setText(
+        (journal.isEmpty() ? QString() : journal + QStringLiteral(" und ")) +
         (files.size() == 1 ? QStringLiteral("Datei: ") : QStringLiteral("Dateien: ")) +
         fileListText(files));
     Label_Dateien->setToolTip(files.join(QLatin1Char('\n')));
@@ -371,17 +591,15 @@ void TForm_Verlauf::SeriesHovered(int level, const QPointF &point, bool state)
         QToolTip::hideText();
         return;
     }
-    const QList<int> indexes = m_levelGames.value(level);
-    const QList<HistoryGame> &games = m_history.games();
-    // The point hovered is one of the series' own points; the nearest game is it.
-    int best = -1;
+    const QList<ChartPoint> points = m_levelPoints.value(level);
+    // The point hovered is one of the series' own points; the nearest one is it.
+    qsizetype best = -1;
     double bestDistance = 0;
-    for (const int index : indexes) {
-        const HistoryGame &game = games[index];
-        const double distance = std::abs(double(game.moment.toMSecsSinceEpoch()) - point.x()) +
-                                std::abs(PercentAchieved(game.record).value_or(0.0) - point.y());
+    for (qsizetype i = 0; i < points.size(); ++i) {
+        const double distance =
+            std::abs(points[i].x - point.x()) + std::abs(points[i].percent - point.y());
         if (best < 0 || distance < bestDistance) {
-            best = index;
+            best = i;
             bestDistance = distance;
         }
     }
@@ -390,7 +608,7 @@ void TForm_Verlauf::SeriesHovered(int level, const QPointF &point, bool state)
     // As large as the window's text; the lines stay as they are.
     const QString text = QStringLiteral("<div style=\"white-space:pre; font-size:%1pt\">%2</div>")
                              .arg(font().pointSizeF())
-                             .arg(GameToolTip(games[best]).toHtmlEscaped());
+                             .arg(points[best].toolTip.toHtmlEscaped());
     chart->setToolTip(text);
     QToolTip::showText(QCursor::pos(), text, Chart_Verlauf->viewport());
 }
@@ -411,6 +629,47 @@ void TForm_Verlauf::DateienHinzufuegenClick()
     rebuildChart();
     if (!refused.isEmpty())
         ShowError(refused.join(QStringLiteral("\n\n")), this);
+}
+
+void TForm_Verlauf::ErgebnisdateienUebernehmenClick()
+{
+    if (!m_journal)
+        return;
+    const QStringList paths = FileDialogs::ExecuteMany(OpenDialog_Verlauf);
+    if (paths.isEmpty())
+        return;
+    Tagebuch::ImportCount total;
+    QStringList problems;
+    for (const QString &path : paths) {
+        const ImportFile file = ReadImportFile(path);
+        if (!file.error.isEmpty()) {
+            problems.append(file.error + QLatin1Char('\n') + path);
+            continue;
+        }
+        if (const std::optional<Tagebuch::ImportCount> count =
+                m_journal->importRecords(file.records)) {
+            total.added += count->added;
+            total.known += count->known;
+        }
+        if (!file.ignored.isEmpty())
+            problems.append(path + QLatin1Char('\n') + file.ignored.join(QLatin1Char('\n')));
+    }
+    ReloadJournal();
+    ShowInformation(ImportCountText(total.added, total.known), this);
+    if (!problems.isEmpty())
+        ShowError(problems.join(QStringLiteral("\n\n")), this);
+}
+
+void TForm_Verlauf::TagebuchLoeschenClick()
+{
+    if (!m_journal)
+        return;
+    if (!AskYesNo(QStringLiteral("Willst Du wirklich alle Spiele und Farbenfolgen aus dem "
+                                 "Tagebuch löschen?\nDas lässt sich nicht rückgängig machen."),
+                  this, DefaultAnswer::No))
+        return;
+    m_journal->clear();
+    ReloadJournal();
 }
 
 void TForm_Verlauf::PaintPage(QPainter &painter, const QRectF &page)
@@ -490,7 +749,11 @@ void TForm_Verlauf::AlsPNGspeichernClick()
 
 void TForm_Verlauf::AlsCSVspeichernClick()
 {
-    saveExport(SaveDialog_CSV, HistoryCsv(m_history.games()));
+    if (m_journal) {
+        loadJournalGames(true);
+        selectShownGames();
+    }
+    saveExport(SaveDialog_CSV, HistoryCsv(m_shown));
 }
 
 void TForm_Verlauf::Beenden1Click()
@@ -517,6 +780,19 @@ void ShowVerlauf(QWidget *parent, const QList<OverallResultRecord> &records,
     }
     TForm_Verlauf window(parent);
     window.AddGames(records, fileName);
+    Form_Verlauf = &window;
+    window.ShowModal();
+    Form_Verlauf = nullptr;
+}
+
+void ShowJournalVerlauf(QWidget *parent, int level)
+{
+    Tagebuch *journal = JournalKeeping::Journal();
+    TForm_Verlauf window(parent);
+    if (journal)
+        window.ShowJournal(journal, level);
+    else
+        window.Label_Dateien->setText(QStringLiteral("Das Tagebuch ist nicht verfügbar."));
     Form_Verlauf = &window;
     window.ShowModal();
     Form_Verlauf = nullptr;

@@ -9,10 +9,12 @@
 #include "common/SharedState.h"
 #include "results/Name.h"
 #include "results/Speicher.h"
+#include "results/Tagebuchfuehrung.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenuBar>
 #include <QToolButton>
 
@@ -242,6 +244,13 @@ void TForm_zeigen::createButtonPanel()
     SpeedBut_zurueck_mit_Sp->setGeometry(330, 40, 300, 45);
     connect(SpeedBut_zurueck_mit_Sp, &QToolButton::clicked, this,
             &TForm_zeigen::SpeedBut_zurueck_mit_SpClick);
+    Label_Urteil = new QLabel(Panel_zurueck_gesamt);
+    Label_Urteil->setObjectName(QStringLiteral("Label_Urteil"));
+    Label_Urteil->setAlignment(Qt::AlignCenter);
+    Label_Urteil->setWordWrap(true);
+    SetBoldFont(Label_Urteil);
+    // Two lines of text fit above the buttons, which start at 40.
+    Label_Urteil->setGeometry(10, 1, 620, 38);
 }
 
 void TForm_zeigen::FormCreate()
@@ -282,6 +291,8 @@ void TForm_zeigen::resizeEvent(QResizeEvent *event)
     SpeedBut_zurueck_mit_Sp->setGeometry(2 * margin + buttonWidth, SpeedBut_zurueck_mit_Sp->y(),
                                          buttonWidth, SpeedBut_zurueck_mit_Sp->height());
     StringGrid1->setGeometry(0, menuHeight, width(), height() - menuHeight - m_panelHeight);
+    Label_Urteil->setGeometry(margin, Label_Urteil->y(), width() - 2 * margin,
+                              Label_Urteil->height());
     if (m_buttonPointSize > 0) {
         fitCaption(SpeedBut_zurueck_ohne_Sp, m_buttonPointSize);
         fitCaption(SpeedBut_zurueck_mit_Sp, m_buttonPointSize);
@@ -331,6 +342,7 @@ void FillIndividualResult()
     grid->setFont(ScaledFont(font));
     for (const GridCellText &cell : IndividualResultCells())
         grid->setCell(cell.column, cell.row, cell.text);
+    Form_zeigen->Label_Urteil->setText(JournalKeeping::Verdict());
 }
 
 void ShowIndividualResult()

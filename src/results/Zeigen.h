@@ -11,6 +11,7 @@
 #include <array>
 
 class QAction;
+class QLabel;
 class QMenuBar;
 class QToolButton;
 
@@ -80,6 +81,8 @@ public:
     QWidget *Panel_zurueck_gesamt = nullptr;
     QToolButton *SpeedBut_zurueck_ohne_Sp = nullptr;
     QToolButton *SpeedBut_zurueck_mit_Sp = nullptr;
+    // The journal's verdict on the game, above the buttons; empty with the journal off.
+    QLabel *Label_Urteil = nullptr;
     QMenuBar *MainMenu1 = nullptr;
     QAction *Datei1 = nullptr;
     QAction *Beenden1 = nullptr;

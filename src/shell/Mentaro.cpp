@@ -18,6 +18,7 @@
 #include "exercise/Muw_zahl.h"
 #include "results/Name.h"
 #include "results/Speicher.h"
+#include "results/Tagebuchfuehrung.h"
 #include "results/Zeigen.h"
 #include "shell/Info.h"
 #include "shell/Kr_progr.h"
@@ -119,7 +120,9 @@ int Run(int argc, char **argv)
     CreateWindows();
     CapitalsBuffer = QByteArray(CapitalsBufferSize, '\0');
     Form_Prgr->show();
+    JournalKeeping::OpenAfterFirstFrame(Form_Prgr->PaintBox1);
     const int exitCode = QApplication::exec();
+    JournalKeeping::Close();
     CapitalsBuffer = QByteArray();
     DestroyWindows();
     return exitCode;

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// mentaro-erg: the games of overall-result files as a table, or as the CSV of the "Verlauf" window.
+// mentaro-erg: the games of results files or of the journal as a table or CSV; imports files.
+#include "common/RandomClock.h"
 #include "common/RecordFile.h"
+#include "journal/Tagebuch.h"
 #include "results/Verlaufsdaten.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QDir>
 #include <QStringList>
 
 #include <cerrno>
@@ -18,12 +21,22 @@ constexpr int ExitUsage = 2;
 const char UsageText[] =
     "Aufruf: mentaro-erg show DATEI…\n"
     "        mentaro-erg csv DATEI… > ausgabe.csv\n"
+    "        mentaro-erg journal show\n"
+    "        mentaro-erg journal csv > ausgabe.csv\n"
+    "        mentaro-erg import DATEI…\n"
     "\n"
     "Liest Gesamtergebnis-Dateien (*.ERG) und führt ihre Spiele nach Datum und Uhrzeit\n"
     "geordnet zusammen; ein Spiel, das in mehreren Dateien steht, zählt einmal.\n"
     "\n"
-    "  show  zeigt die Spiele als Tabelle\n"
-    "  csv   schreibt die Spiele als CSV-Datei (UTF-8, Semikolon, Dezimalkomma)\n"
+    "  show     zeigt die Spiele als Tabelle\n"
+    "  csv      schreibt die Spiele als CSV-Datei (UTF-8, Semikolon, Dezimalkomma)\n"
+    "  journal  zeigt das Trainingstagebuch des Programms (show) oder schreibt seine\n"
+    "           Spiele als CSV-Datei (csv); das Tagebuch wird dabei nur gelesen\n"
+    "  import   übernimmt die Spiele der Dateien ins Tagebuch; ein Spiel, das schon\n"
+    "           darin steht, zählt einmal\n"
+    "\n"
+    "Das Tagebuch ist $XDG_DATA_HOME/mentaro/Tagebuch.sqlite\n"
+    "(~/.local/share/mentaro/Tagebuch.sqlite).\n"
     "\n"
     "Rückgabewert:\n"
     "  0  jede Datei wurde gelesen. Was darin übergangen wurde, wie es das Programm\n"
@@ -31,7 +44,8 @@ const char UsageText[] =
     "     nennt die Fehlerausgabe, eine Zeile je Datei und Grund.\n"
     "  1  eine Datei fehlt oder kann nicht geöffnet oder gelesen werden, auch eine,\n"
     "     deren Datensätze keine gespeicherten Spiele sind, oder die Ausgabe kann nicht\n"
-    "     geschrieben werden; dann wird nichts ausgegeben.\n"
+    "     geschrieben werden; dann wird nichts ausgegeben. Ebenso, wenn das Tagebuch\n"
+    "     fehlt, nicht lesbar oder beschädigt ist.\n"
     "  2  falscher Aufruf.\n";
 
 // Every byte is checked, so a full disk behind a redirection is reported.
@@ -62,6 +76,97 @@ QString readableName(const QByteArray &name, QString *error)
     }
     return QStringLiteral("/proc/self/fd/%1").arg(fd);
 }
+
+// Messages of the journal keep their own line breaks; on a terminal each is one line.
+void complainAll(const QStringList &messages)
+{
+    for (const QString &message : messages)
+        complain(QString(message).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+}
+
+int writeOutput(const QByteArray &output)
+{
+    if (writeAll(stdout, output))
+        return 0;
+    complain(QStringLiteral("Ausgabe: ") + InOutErrorText(InOutCodes::WriteFailed));
+    return ExitFileError;
+}
+
+QString colourRunsText(const QList<ColourRun> &runs)
+{
+    QString text = QStringLiteral("\nFarben merken\n");
+    for (const ColourRun &run : runs) {
+        text += QStringLiteral("%1  %2 von %3 Farben richtig, Zeige-Dauer %4 ms, Pause %5 ms\n")
+                    .arg(run.end.toString(QStringLiteral("dd.MM.yyyy  HH:mm:ss")))
+                    .arg(run.correct)
+                    .arg(run.count)
+                    .arg(run.showMs)
+                    .arg(run.pauseMs);
+    }
+    return text + (runs.size() == 1 ? QStringLiteral("1 Folge\n")
+                                    : QStringLiteral("%1 Folgen\n").arg(runs.size()));
+}
+
+int showJournal(bool csv)
+{
+    Tagebuch journal(Tagebuch::DefaultPath(), QStringLiteral("mentaro-erg"),
+                     Tagebuch::Access::ReadOnly);
+    if (!journal.open()) {
+        complainAll(journal.takeMessages());
+        return ExitFileError;
+    }
+    QList<HistoryGame> games;
+    for (const JournalGame &game : journal.games())
+        games.append({OverallRecordOf(game), game.end});
+    const QList<ColourRun> runs = journal.colourRuns();
+    const QMap<QDate, DayActivity> days = journal.activityByDay();
+    const QStringList problems = journal.takeMessages();
+    if (!problems.isEmpty()) {
+        complainAll(problems);
+        return ExitFileError;
+    }
+    if (csv)
+        return writeOutput(HistoryCsv(games));
+    const QString streak = StreakText(CurrentStreak(days, RandomClock::now().date()));
+    return writeOutput((HistoryTableText(games) + colourRunsText(runs) +
+                        QStringLiteral("\nTrainingstage: %1, %2\n").arg(days.size()).arg(streak))
+                           .toUtf8());
+}
+
+// The names come byte for byte from argv, as for show and csv.
+int importFiles(const QList<QByteArray> &names)
+{
+    Tagebuch journal(Tagebuch::DefaultPath(), QStringLiteral("mentaro-erg"));
+    if (!journal.open()) {
+        complainAll(journal.takeMessages());
+        return ExitFileError;
+    }
+    int status = 0;
+    QString report;
+    for (const QByteArray &name : names) {
+        const QString path = QFile::decodeName(name);
+        QString error;
+        const QString readable = readableName(name, &error);
+        const ImportFile file = error.isEmpty() ? ReadImportFile(readable)
+                                                : ImportFile{{}, {}, error};
+        if (!file.error.isEmpty()) {
+            complain(path + QStringLiteral(": ") + file.error);
+            status = ExitFileError;
+            continue;
+        }
+        for (const QString &ignored : file.ignored)
+            complain(path + QStringLiteral(": ") + ignored);
+        const std::optional<Tagebuch::ImportCount> count = journal.importRecords(file.records);
+        if (!count) {
+            complainAll(journal.takeMessages());
+            return ExitFileError;
+        }
+        report += path + QStringLiteral(": ") + ImportCountText(count->added, count->known) +
+                  QLatin1Char('\n');
+    }
+    const int written = writeOutput(report.toUtf8());
+    return status != 0 ? status : written;
+}
 } // namespace
 
 int main(int argc, char **argv)
@@ -74,6 +179,25 @@ int main(int argc, char **argv)
         return writeAll(stdout, UsageText) ? 0 : ExitFileError;
     }
     const QString command = arguments.value(0);
+    if (command == QLatin1String("journal")) {
+        const QString what = arguments.value(1);
+        if (arguments.size() != 2 ||
+            (what != QLatin1String("show") && what != QLatin1String("csv"))) {
+            writeAll(stderr, UsageText);
+            return ExitUsage;
+        }
+        return showJournal(what == QLatin1String("csv"));
+    }
+    if (command == QLatin1String("import")) {
+        if (arguments.size() < 2) {
+            writeAll(stderr, UsageText);
+            return ExitUsage;
+        }
+        QList<QByteArray> names;
+        for (int i = 2; i < argc; ++i)
+            names.append(QByteArray(argv[i]));
+        return importFiles(names);
+    }
     if (arguments.size() < 2 ||
         (command != QLatin1String("show") && command != QLatin1String("csv"))) {
         writeAll(stderr, UsageText);
@@ -102,12 +226,6 @@ int main(int argc, char **argv)
     if (refused)
         return ExitFileError;
 
-    const QByteArray output = command == QLatin1String("csv")
-                                  ? HistoryCsv(history.games())
-                                  : HistoryTableText(history.games()).toUtf8();
-    if (!writeAll(stdout, output)) {
-        complain(QStringLiteral("Ausgabe: ") + InOutErrorText(InOutCodes::WriteFailed));
-        return ExitFileError;
-    }
-    return 0;
+    return writeOutput(command == QLatin1String("csv") ? HistoryCsv(history.games())
+                                                       : HistoryTableText(history.games()).toUtf8());
 }

@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The floor of the start-up figures: a bare Qt Widgets program, one maximised black window.
+// With --print-first-paint it prints the milliseconds from its process start to its first
+// paint and ends; otherwise it runs until its window is closed.
+#include "ProcessStart.h"
+
+#include <QApplication>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdio>
+
+namespace {
+class BlackWindow : public QWidget
+{
+public:
+    explicit BlackWindow(bool printFirstPaint) : m_print(printFirstPaint)
+    {
+        setWindowTitle(QStringLiteral("Leeres Fenster"));
+    }
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QPainter(this).fillRect(event->rect(), Qt::black);
+        if (m_print && !m_painted) {
+            std::printf("%.1f\n", MillisecondsSinceProcessStart());
+            std::fflush(stdout);
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        }
+        m_painted = true;
+    }
+
+private:
+    bool m_print;
+    bool m_painted = false;
+};
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    BlackWindow window(argc > 1 && qstrcmp(argv[1], "--print-first-paint") == 0);
+    window.showMaximized();
+    return QApplication::exec();
+}
