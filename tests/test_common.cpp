@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 class CommonTest : public QObject
@@ -30,6 +31,7 @@ private slots:
     void scalingGrowsGeometryAndFontsOnce();
     void scalingGrowsMenusListPopupsAndButtonGlyphsOnce();
     void messageBoxesGrowAndKeepTheirLineBreaks();
+    void boxesOverAWindowCloseAsAnsweredNo();
     void roundingSendsHalvesToTheEvenNeighbour();
     void shortStringsCutToTheirSizeAndStoreCp1252();
     void loadedLengthBytesAreCutToTheField();
@@ -152,6 +154,45 @@ void CommonTest::messageBoxesGrowAndKeepTheirLineBreaks()
     QVERIFY2(labelWidth >= longestLine, qPrintable(QStringLiteral("%1 < %2")
                                                       .arg(labelWidth)
                                                       .arg(longestLine)));
+}
+
+// A question open over a window, and a notice shown over that question, both close when the
+// window's boxes are closed; the question then counts as answered No. A box over another window
+// stays.
+void CommonTest::boxesOverAWindowCloseAsAnsweredNo()
+{
+    QWidget game;
+    QWidget other;
+    game.show();
+    other.show();
+    bool noticeShown = false;
+    bool otherStayed = false;
+    // Only reached when the boxes did not close: they are ended so that the test can fail.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    connect(&deadline, &QTimer::timeout, this, [] {
+        while (auto *box = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+            box->done(0);
+    });
+    deadline.start(30000);
+    QTimer::singleShot(0, this, [&] {
+        QTimer::singleShot(0, this, [&] {
+            noticeShown = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()) != nullptr;
+            QTimer::singleShot(0, this, [&] {
+                MessageBoxes::CloseBoxesOver({&game});
+                otherStayed = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()) &&
+                              QApplication::activeModalWidget()->isVisible();
+                MessageBoxes::CloseBoxesOver({&other});
+            });
+            ShowInformation(QStringLiteral("Frage über einem anderen Fenster"), &other);
+        });
+        ShowInformation(QStringLiteral("Hinweis über der Frage"));
+    });
+    const bool answer = AskYesNo(QStringLiteral("Frage über dem Spiel"), &game);
+    QVERIFY2(deadline.isActive(), "the boxes stayed open");
+    QVERIFY(!answer);
+    QVERIFY(noticeShown);
+    QVERIFY(otherStayed);
 }
 
 void CommonTest::roundingSendsHalvesToTheEvenNeighbour()

@@ -1,18 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestSupport.h"
 
+#include "colours/Farben.h"
+#include "common/FileDialogs.h"
+
 #include "common/SharedState.h"
 #include "exercise/Muw.h"
 #include "exercise/Muw_zahl.h"
 #include "results/Name.h"
 #include "results/Speicher.h"
 #include "results/Zeigen.h"
+#include "shell/Info.h"
 #include "shell/Kr_progr.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRadioButton>
 #include <QPushButton>
 #include <QToolButton>
 #include <QtTest>
@@ -41,6 +48,11 @@ private slots:
     void abortQuestionDefaultsToNo();
     void fullFileQuestionDefaultsToNo();
     void unsavedResultQuestionDefaultsToKeepingIt();
+    void altEOpensTheSettingsMenu();
+    void tabComesToTheSelectedRadioButton_data();
+    void tabComesToTheSelectedRadioButton();
+    void keysEndTheWindowsAsTheirButtonsDo_data();
+    void keysEndTheWindowsAsTheirButtonsDo();
 
 private:
     static QComboBox *list(const QString &name);
@@ -349,6 +361,156 @@ void KeyboardTest::unsavedResultQuestionDefaultsToKeepingIt()
     QCOMPARE(messages().lastText(), UnsavedResultQuestion);
     QCOMPARE(messages().shown[0].defaultAnswer, DefaultAnswer::Yes);
     ResultSaved = 1;
+}
+
+// Each top-level menu and button of the settings window has a letter of its own, and Alt+E
+// opens "Einstellungen" instead of showing the last result.
+void KeyboardTest::altEOpensTheSettingsMenu()
+{
+    QStringList letters;
+    QList<QString> captions;
+    for (QAction *item : Form_MuW->MainMenu1->actions())
+        captions << item->text();
+    for (QPushButton *button : Form_MuW->findChildren<QPushButton *>())
+        captions << button->text();
+    for (const QString &caption : std::as_const(captions)) {
+        const qsizetype mark = caption.indexOf(QLatin1Char('&'));
+        if (mark < 0 || mark + 1 >= caption.size())
+            continue;
+        const QString letter = caption.mid(mark + 1, 1).toLower();
+        QVERIFY2(!letters.contains(letter), qPrintable(caption + QStringLiteral(" shares ") + letter));
+        letters << letter;
+    }
+
+    bool resultShown = false;
+    TestSupport::afterActivation(Form_zeigen, [&resultShown] {
+        resultShown = true;
+        Form_zeigen->CloseWithOk();
+    });
+    auto dropWatcher = qScopeGuard([] { TestSupport::dropPendingActions(); });
+    showActive(Form_MuW);
+    Form_MuW->FormActivate();
+    press(Qt::Key_E, Qt::AltModifier);
+    QMenu *settings = Form_MuW->Einstellungen1->menu();
+    QTRY_VERIFY(settings->isVisible());
+    settings->hide();
+    QVERIFY(!resultShown);
+}
+
+void KeyboardTest::tabComesToTheSelectedRadioButton_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::newRow("Hauptstädte") << int(ChoiceHauptstaedte);
+    QTest::newRow("Billard") << int(ChoiceBillard);
+    QTest::newRow("Texte") << int(ChoiceTexte);
+}
+
+// Tab and Shift+Tab come into a group at its selected button, never at another one.
+void KeyboardTest::tabComesToTheSelectedRadioButton()
+{
+    QFETCH(int, kind);
+    TForm_MuW *w = Form_MuW;
+    auto restore = qScopeGuard([w] {
+        w->Radio_TextHstRinge->setItemIndex(ChoiceHauptstaedte);
+        w->Radio_StoerenClick();
+    });
+    w->Radio_TextHstRinge->setItemIndex(kind);
+    w->Radio_TextHstRingeClick();
+    showActive(w);
+    w->Radio_Stoeren->button(StoerenEin)->setFocus(Qt::TabFocusReason);
+    press(Qt::Key_Tab);
+    QCOMPARE(focused(), w->Radio_TextHstRinge->button(kind));
+    press(Qt::Key_Tab);
+    QCOMPARE(focused(), kind == ChoiceHauptstaedte
+                            ? static_cast<QWidget *>(w->Radio_Stoeren_Hst->button(0))
+                            : w->But_Start);
+    press(Qt::Key_Tab, Qt::ShiftModifier);
+    QCOMPARE(focused(), w->Radio_TextHstRinge->button(kind));
+    // The arrows still choose within the group, and Tab then comes to the new choice.
+    press(kind == ChoiceTexte ? Qt::Key_Down : Qt::Key_Up);
+    const int chosen = w->Radio_TextHstRinge->ItemIndex();
+    QVERIFY(chosen != kind);
+    press(Qt::Key_Tab, Qt::ShiftModifier);
+    press(Qt::Key_Tab);
+    QCOMPARE(focused(), w->Radio_TextHstRinge->button(chosen));
+}
+
+void KeyboardTest::keysEndTheWindowsAsTheirButtonsDo_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("control"); // empty: whatever has the focus
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("asks");
+    QTest::newRow("Escape while memorising")
+        << "Form_MuW_Zahlen" << "" << int(Qt::Key_Escape) << true;
+    QTest::newRow("Escape in the answer field")
+        << "Form_MuW_Zahlen" << "Edit_Wiedergeben" << int(Qt::Key_Escape) << true;
+    QTest::newRow("Escape in Farben merken") << "Form_Farben" << "" << int(Qt::Key_Escape) << false;
+    QTest::newRow("Escape in the about window") << "Form_Info" << "" << int(Qt::Key_Escape) << false;
+    QTest::newRow("Return on zurück ohne Speichern")
+        << "Form_zeigen" << "SpeedBut_zurueck_ohne_Sp" << int(Qt::Key_Return) << false;
+    QTest::newRow("Enter on zurück mit Speichern")
+        << "Form_zeigen" << "SpeedBut_zurueck_mit_Sp" << int(Qt::Key_Enter) << false;
+}
+
+// Escape asks before aborting a game, as the close box does, and closes the colour exercise
+// and the about window; Return presses the focused button of the individual result.
+void KeyboardTest::keysEndTheWindowsAsTheirButtonsDo()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, control);
+    QFETCH(int, key);
+    QFETCH(bool, asks);
+    auto *shown = Form_Prgr->findChild<ModalForm *>(window);
+    QVERIFY(shown);
+    const bool game = shown == Form_MuW_Zahlen;
+    const QString name = PlayerName.text();
+    PlayerName = QStringLiteral("Eva");
+    // Saving is asked no file: the save dialog is cancelled.
+    FileDialogs::answerForTests([](QFileDialog *) { return QString(); });
+    auto restore = qScopeGuard([&name] {
+        PlayerName = name;
+        FileDialogs::answerForTests({});
+        Form_MuW->Radio_Stoeren->setItemIndex(StoerenEin);
+        Form_MuW->Radio_StoerenClick();
+        ResultSaved = 1;
+    });
+    Form_MuW->Radio_Stoeren->setItemIndex(StoerenAus);
+    Form_MuW->Radio_StoerenClick();
+    bool stillOpen = true;
+    auto pressKey = [&] {
+        if (game && !control.isEmpty()) {
+            Form_MuW_Zahlen->Timer_MuW_MerkenTimer();
+            Form_MuW_Zahlen->Timer_MuW_WartenTimer();
+        }
+        QWidget *target = control.isEmpty() ? shown->focusWidget()
+                                             : shown->findChild<QWidget *>(control);
+        if (!target)
+            target = shown;
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key(key));
+        stillOpen = shown->isVisible();
+        // Ends a window the key left open, so that the test fails instead of waiting.
+        if (stillOpen)
+            shown->done(QDialog::Rejected);
+    };
+    if (shown->isVisible()) {
+        // Shown by an earlier test without a modal loop; shown again it might not become active.
+        pressKey();
+    } else {
+        TestSupport::afterActivation(shown, pressKey);
+        if (game)
+            Form_MuW_Zahlen->StartGame();
+        else
+            shown->ShowModal();
+    }
+    QVERIFY(!stillOpen);
+    QCOMPARE(messages().shown.size(), asks ? 1 : 0);
+    if (asks)
+        QCOMPARE(messages().lastText(), QStringLiteral("Willst Du dieses Spiel\nwirklich abbrechen ?"));
+    // Ja to the question aborts the game as the close box does.
+    if (game)
+        QCOMPARE(ResultSaved, Byte(1));
 }
 
 QTEST_MAIN(KeyboardTest)

@@ -104,7 +104,7 @@ void ErgToolTest::answersEachCase_data()
     QTest::newRow("damaged") << QStringList{"csv", "kaputt.ERG"} << 1
                              << "mentaro-erg: kaputt.ERG: Datei beschädigt (Datensatz 3)\n"
                              << false;
-    QTest::newRow("folder") << QStringList{"show", "."} << 1 << "mentaro-erg: .: E/A-Fehler 103\n"
+    QTest::newRow("folder") << QStringList{"show", "."} << 1 << "mentaro-erg: .: Dateizugriff verweigert\n"
                             << false;
     QTest::newRow("no file") << QStringList{"show"} << 2 << "Aufruf: mentaro-erg" << false;
     QTest::newRow("no command") << QStringList{} << 2 << "Aufruf: mentaro-erg" << false;

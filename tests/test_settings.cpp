@@ -6,12 +6,16 @@
 #include "exercise/Muw_zahl.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QResizeEvent>
 #include <QStyleOptionButton>
 #include <QAbstractItemView>
 #include <QMenu>
@@ -60,6 +64,10 @@ private slots:
     void disturbanceKindAndContinentFollowTheSwitch();
     void radioButtonsReadRightOnTheGreenWindow();
     void popupsGrowWithTheWindow();
+    void listsOpenAtMostFifteenRows_data();
+    void listsOpenAtMostFifteenRows();
+    void pasteTakesOnlyTheDigits_data();
+    void pasteTakesOnlyTheDigits();
     void listsSetTheirVariables_data();
     void listsSetTheirVariables();
     void startWithUnsavedResultAnsweredYesStartsNothing();
@@ -158,7 +166,7 @@ void SettingsTest::typedValuesAreCheckedWhenTyped_data()
                                             << ""
                                             << "0";
     QTest::newRow("level 00") << "Edit_S_MuW"
-                              << "00" << LevelRefusedMessage << "";
+                              << "00" << LevelZeroMessage << "";
     QTest::newRow("factor 401") << "Edit_Zeitfaktor_Vorgaben"
                                 << "401" << TimeFactorRefusedMessage << "";
     QTest::newRow("factor 400") << "Edit_Zeitfaktor_Warten"
@@ -166,7 +174,7 @@ void SettingsTest::typedValuesAreCheckedWhenTyped_data()
                                 << ""
                                 << "400";
     QTest::newRow("factor 000") << "Edit_Zeitfaktor_Warten"
-                                << "000" << TimeFactorRefusedMessage << "";
+                                << "000" << TimeFactorZeroMessage << "";
     QTest::newRow("factor 00 may still grow") << "Edit_Zeitfaktor_Vorgaben"
                                               << "00"
                                               << ""
@@ -241,14 +249,14 @@ void SettingsTest::zeroIsRefusedOnceCompleted_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("message");
     QTest::newRow("level 0") << "Edit_S_MuW"
-                             << "0" << LevelRefusedMessage;
+                             << "0" << LevelZeroMessage;
     QTest::newRow("factor 0") << "Edit_Zeitfaktor_Vorgaben"
-                              << "0" << TimeFactorRefusedMessage;
+                              << "0" << TimeFactorZeroMessage;
     QTest::newRow("factor 00") << "Edit_Zeitfaktor_Warten"
-                               << "00" << TimeFactorRefusedMessage;
+                               << "00" << TimeFactorZeroMessage;
 }
 
-// A level or factor of 0 would draw no table row and time nothing: refused like a large value.
+// A level or factor of 0 would draw no table row and time nothing: refused, saying the least.
 void SettingsTest::zeroIsRefusedOnceCompleted()
 {
     QFETCH(QString, list);
@@ -384,6 +392,14 @@ void SettingsTest::displayTogglesReachTheExerciseWindow()
     Form_MuW->Hintergrund_Text->trigger();
     QCOMPARE(BackgroundTextOn, Byte(1));
     QVERIFY(!Form_MuW_Zahlen->Label_HG_Text[18]->isHidden());
+    // On a screen wider than the design the lines run on to the window's edge.
+    const QSize before = Form_MuW_Zahlen->size();
+    Form_MuW_Zahlen->resize(before.width() * 2, before.height());
+    QResizeEvent wider(Form_MuW_Zahlen->size(), before);
+    QCoreApplication::sendEvent(Form_MuW_Zahlen, &wider);
+    for (const QLabel *line : Form_MuW_Zahlen->Label_HG_Text)
+        QCOMPARE(line->geometry().right(), Form_MuW_Zahlen->width() - 1);
+    Form_MuW_Zahlen->resize(before);
     Form_MuW->Hintergrund_Text->trigger();
     QVERIFY(Form_MuW_Zahlen->Label_HG_Text[0]->isHidden());
 
@@ -494,7 +510,7 @@ void SettingsTest::startWithTypedZeroStartsNothing()
 {
     Form_MuW->Edit_S_MuW->setEditText(QStringLiteral("0"));
     Form_MuW->But_StartClick();
-    QCOMPARE(messages().lastText(), LevelRefusedMessage);
+    QCOMPARE(messages().lastText(), LevelZeroMessage);
     QCOMPARE(RoundNumber, Byte(0));
     QVERIFY(!Form_MuW->Timer_GesamtZeit.isActive());
 }
@@ -595,6 +611,71 @@ void SettingsTest::popupsGrowWithTheWindow()
     const QComboBox *list = Form_MuW->Edit_Speed;
     QCOMPARE(list->view()->font().pointSizeF(), list->font().pointSizeF());
     QCOMPARE(list->view()->window()->font().pointSizeF(), list->font().pointSizeF());
+}
+
+void SettingsTest::listsOpenAtMostFifteenRows_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<int>("rows");
+    QTest::newRow("allowance") << "Edit_ZeitZugabe" << 15;
+    QTest::newRow("speed") << "Edit_Speed" << 15;
+    QTest::newRow("step width") << "Edit_Schrittweite" << 15;
+    QTest::newRow("cushions") << "Edit_BandenZahl" << 9;
+    QTest::newRow("typed level") << "Edit_S_MuW" << 15;
+}
+
+// A fixed list opens below its field like a typed one, not as tall as the screen.
+void SettingsTest::listsOpenAtMostFifteenRows()
+{
+    QFETCH(QString, list);
+    QFETCH(int, rows);
+    QComboBox *box = listNamed(list);
+    QVERIFY(box);
+    box->showPopup();
+    auto close = qScopeGuard([box] { box->hidePopup(); });
+    QAbstractItemView *view = box->view();
+    QTRY_VERIFY(view->isVisible());
+    const int rowHeight = view->sizeHintForRow(0);
+    QVERIFY(rowHeight > 0);
+    QCOMPARE(view->viewport()->height() / rowHeight, rows);
+    QVERIFY(view->window()->geometry().top() >= box->mapToGlobal(QPoint(0, 0)).y());
+}
+
+void SettingsTest::pasteTakesOnlyTheDigits_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::newRow("context menu") << "menu";
+    QTest::newRow("Ctrl+V") << "ctrl";
+    QTest::newRow("Shift+Insert") << "shift";
+}
+
+// A paste goes through the filter typing goes through; the field's context menu, a window of
+// its own, has the windows' grown font.
+void SettingsTest::pasteTakesOnlyTheDigits()
+{
+    QFETCH(QString, way);
+    QComboBox *box = Form_MuW->Edit_S_MuW;
+    QLineEdit *field = box->lineEdit();
+    box->setFocus();
+    field->clear();
+    QGuiApplication::clipboard()->setText(QStringLiteral("1a 2\n"));
+    if (way == QLatin1String("menu")) {
+        QContextMenuEvent request(QContextMenuEvent::Keyboard, field->rect().center(),
+                                  field->mapToGlobal(field->rect().center()));
+        QCoreApplication::sendEvent(field, &request);
+        QTRY_VERIFY(qobject_cast<QMenu *>(QApplication::activePopupWidget()));
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QCOMPARE(menu->font().pointSizeF(), Form_MuW->MainMenu1->font().pointSizeF());
+        menu->close();
+        // What the menu's paste item does.
+        field->paste();
+    } else if (way == QLatin1String("ctrl")) {
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    } else {
+        QTest::keyClick(field, Qt::Key_Insert, Qt::ShiftModifier);
+    }
+    QCOMPARE(box->currentText(), QStringLiteral("12"));
+    QVERIFY(messages().shown.isEmpty());
 }
 
 QTEST_MAIN(SettingsTest)

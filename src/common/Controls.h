@@ -6,7 +6,10 @@
 #include <QPoint>
 #include <QString>
 
+class QComboBox;
+class QContextMenuEvent;
 class QLabel;
+class QLineEdit;
 class QRadioButton;
 class QToolButton;
 class QWidget;
@@ -32,3 +35,8 @@ QToolButton *CreateFlatButton(QWidget *parent, const QString &name, const QStrin
 // The radio indicator reads right on any background: a ring in the text colour, filled when
 // selected, greyed with the text when disabled, and as large as the text beside it.
 void UseReadableRadioIndicator(QRadioButton *button);
+// A fixed drop-down list opens below the field and at most its maxVisibleItems() rows high,
+// as a list one can type into does, instead of as tall as the screen.
+void UseBoundedListPopup(QComboBox *list);
+// Shows a field's own context menu (cut, copy, paste …) in the windows' grown font.
+void ShowScaledContextMenu(QLineEdit *field, const QContextMenuEvent *event);

@@ -351,7 +351,8 @@ void RecordFile::open(int flags)
 {
     if (m_file.isOpen())
         m_file.close();
-    const int fd = openRegular(QFile::encodeName(m_fileName), flags, InOutCodes::FileNotOpen);
+    // Refused as the saves refuse it, so loading and saving such a name say the same.
+    const int fd = openRegular(QFile::encodeName(m_fileName), flags, InOutCodes::AccessDenied);
     const QIODevice::OpenMode mode =
         (flags & O_ACCMODE) == O_RDONLY ? QIODevice::ReadOnly : QIODevice::ReadWrite;
     if (!m_file.open(fd, mode, QFileDevice::AutoCloseHandle)) {

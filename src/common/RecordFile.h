@@ -42,7 +42,7 @@ int OpenErrorCode(int systemError);
 bool HandleInOutErrors(const std::function<void()> &body);
 
 // A file of fixed-size records, positioned by record number (0-based). Only regular files are
-// opened: anything else (a FIFO, a device, a directory) fails at once with "file not open".
+// opened: anything else (a FIFO, a device, a directory) fails at once with "access denied".
 class RecordFile
 {
 public:
