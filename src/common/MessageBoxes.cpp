@@ -37,7 +37,6 @@ public:
     OpenBoxEntry(const OpenBoxEntry &) = delete;
     OpenBoxEntry &operator=(const OpenBoxEntry &) = delete;
 
-    OpenBox &operator*() { return m_entry; }
     OpenBox *operator->() { return &m_entry; }
 
 private:
@@ -62,37 +61,8 @@ QString title()
 
 QRect availableArea(const QWidget *box)
 {
-    const QWidget *placed = box->parentWidget() ? box->parentWidget()->window() : box;
-    const QScreen *screen = placed->screen() ? placed->screen() : QGuiApplication::primaryScreen();
+    const QScreen *screen = box->screen() ? box->screen() : QGuiApplication::primaryScreen();
     return screen ? screen->availableGeometry() : QRect();
-}
-
-// The frame a desktop puts around the box; before it has one, the designed one.
-QMargins frameOf(const QWidget *box)
-{
-    if (!box->testAttribute(Qt::WA_WState_Created) || box->frameGeometry() == box->geometry())
-        return WindowFrame;
-    const QRect outer = box->frameGeometry();
-    const QRect inner = box->geometry();
-    return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
-                    outer.right() - inner.right(), outer.bottom() - inner.bottom());
-}
-
-// The box was placed for the size it had before it was fitted: placed again in the middle of
-// the window it belongs to, inside the screen with its frame. The client area is placed, as a
-// position given with move() counts the frame only once the window has one.
-void centreOverOwner(QWidget *box, const QRect &available)
-{
-    const QWidget *owner = box->parentWidget() ? box->parentWidget()->window() : nullptr;
-    const QPoint middle =
-        owner && owner->isVisible() ? owner->frameGeometry().center() : available.center();
-    const QMargins frame = frameOf(box);
-    const QSize outer = box->size().grownBy(frame);
-    const int x = std::clamp(middle.x() - outer.width() / 2, available.left(),
-                             std::max(available.left(), available.right() + 1 - outer.width()));
-    const int y = std::clamp(middle.y() - outer.height() / 2, available.top(),
-                             std::max(available.top(), available.bottom() + 1 - outer.height()));
-    box->setGeometry(x + frame.left(), y + frame.top(), box->width(), box->height());
 }
 
 // QMessageBox stops at about 1000 pixels whatever the screen, so a long line grown with the
@@ -104,7 +74,7 @@ void fitToText(QMessageBox *box)
     const QRect available = availableArea(box);
     if (!label || !layout || available.isEmpty())
         return;
-    const QMargins frame = frameOf(box);
+    const QMargins frame = FrameMargins(box);
     const int limit = available.width() - frame.left() - frame.right();
     label->setWordWrap(false);
     layout->activate();
@@ -118,8 +88,9 @@ void fitToText(QMessageBox *box)
                                                    : layout->totalMinimumSize().height();
     box->setFixedSize(width, height);
     QCoreApplication::removePostedEvents(box, QEvent::LayoutRequest);
+    // It was placed for the size it had before.
     if (box->isVisible())
-        centreOverOwner(box, available);
+        CentreOnScreen(box);
 }
 
 const QString FitterName = QStringLiteral("BoxFitter");

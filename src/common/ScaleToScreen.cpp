@@ -181,20 +181,24 @@ void UseScaledFont(QWidget *window)
         window->setFont(ScaledFont(QApplication::font(window)));
 }
 
+QMargins FrameMargins(const QWidget *window)
+{
+    // A window never shown has no frame yet; it will get about the designed one.
+    if (!window->testAttribute(Qt::WA_WState_Created) ||
+        window->frameGeometry() == window->geometry())
+        return WindowFrame;
+    const QRect outer = window->frameGeometry();
+    const QRect inner = window->geometry();
+    return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                    outer.right() - inner.right(), outer.bottom() - inner.bottom());
+}
+
 void CentreOnScreen(QWidget *window)
 {
     const QScreen *screen = screenOf(window);
     if (!screen)
         return;
-    // A window never shown has no frame yet; it will get about the designed one.
-    QMargins frame = WindowFrame;
-    if (window->testAttribute(Qt::WA_WState_Created) &&
-        window->frameGeometry() != window->geometry()) {
-        const QRect outer = window->frameGeometry();
-        const QRect inner = window->geometry();
-        frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
-                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
-    }
+    const QMargins frame = FrameMargins(window);
     const QSize outer = window->size().grownBy(frame);
     const QRect area = screen->availableGeometry();
     // The client area's place: a position given with move() would count the frame on some

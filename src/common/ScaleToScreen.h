@@ -45,5 +45,7 @@ QFont ScaledFont(const QFont &designFont);
 // grown like the windows' fonts.
 void UseScaledFont(QWidget *window);
 
+// The frame the desktop puts around a top-level window, or the designed one while it has none.
+QMargins FrameMargins(const QWidget *window);
 // Places a top-level window so that its frame is centred in the available screen area.
 void CentreOnScreen(QWidget *window);
