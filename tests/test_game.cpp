@@ -811,6 +811,12 @@ void GameTest::wholeGameInTheWindow()
     QVERIFY(!Form_MuW->But_Start->isHidden());
     QVERIFY(messages().shown.isEmpty());
     QCOMPARE(Form_zeigen->StringGrid1->cell(1, 0), end.toString(" dd.MM.yyyy-HH:mm:ss"));
+    // Struck while the result is still shown, the limit does not date the game anew.
+    RandomClock::useFixedNow(end.addSecs(30));
+    RemainingSeconds = 1;
+    Form_MuW->Timer_GesamtZeitTimer();
+    FillIndividualResult();
+    QCOMPARE(Form_zeigen->StringGrid1->cell(1, 0), end.toString(" dd.MM.yyyy-HH:mm:ss"));
 }
 
 void GameTest::abortInTheWindowBringsTheSettingsBack()

@@ -902,7 +902,9 @@ void TForm_MuW::TimeOut()
             Form_MuW_Zahlen->Panel_RestZeit->clear();
     }
     RemainingSeconds = 0;
-    GameEndTime = RandomClock::now();
+    // A game that reached round 6 ended there, though its result is still on the screen.
+    if (RunFinished == 0)
+        GameEndTime = RandomClock::now();
     ModalForm *gameWindows[] = {Form_Stoeren_Vorgabe, Form_Frage_Hst, Form_MuW_Zahlen,
                                 Form_Frage_Text,      Form_Ringe,     Form_Billard};
     // A question left open (the abort question, say) would otherwise outlive the game and
