@@ -165,11 +165,15 @@ void createProgram()
     MessageBoxes::answerWithDefaultsForTests([](MessageBoxes::Kind kind, const QString &text,
                                                 MessageBoxes::DefaultAnswer defaultAnswer) {
         MessageRecorder &recorder = messages();
-        recorder.shown.append({kind, text, defaultAnswer});
-        if (recorder.answers.empty())
-            return true;
-        const bool answer = recorder.answers.front();
-        recorder.answers.pop_front();
+        const ShownMessage shown{kind, text, defaultAnswer};
+        recorder.shown.append(shown);
+        bool answer = true;
+        if (!recorder.answers.empty()) {
+            answer = recorder.answers.front();
+            recorder.answers.pop_front();
+        }
+        if (recorder.whileOpen)
+            recorder.whileOpen(shown);
         return answer;
     });
     RandomClock::useFixedSeed(12345);

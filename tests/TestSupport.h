@@ -31,11 +31,14 @@ struct MessageRecorder
 {
     QList<ShownMessage> shown;
     std::deque<bool> answers;
+    // Runs while a box is open, before it is answered: what happens meanwhile (a time-out).
+    std::function<void(const ShownMessage &)> whileOpen;
 
     void clear()
     {
         shown.clear();
         answers.clear();
+        whileOpen = nullptr;
     }
     QString lastText() const { return shown.isEmpty() ? QString() : shown.constLast().text; }
 };

@@ -86,7 +86,7 @@ record() {
     window_named "^Merken und Wiedergeben"
     check_inside "$window" "Merken und Wiedergeben"
 
-    xdotool key --clearmodifiers alt+e
+    xdotool key --clearmodifiers alt+l
     window_named "^letztes Einzelergebnis"
     check_inside "$window" "letztes Einzelergebnis"
     xdotool key --clearmodifiers Escape

@@ -241,11 +241,11 @@ void CapitalsTest::capitalsFileThatIsNoRegularFileIsRefusedAtOnce()
         QDir().rmdir(CapitalsFileName);
     });
     QString message;
-    QCOMPARE(RaisedCode(WriteAndReadCapitalsFile, &message), InOutCodes::FileNotOpen);
-    QCOMPARE(message, QStringLiteral("E/A-Fehler 103"));
+    QCOMPARE(RaisedCode(WriteAndReadCapitalsFile, &message), InOutCodes::AccessDenied);
+    QCOMPARE(message, QStringLiteral("Dateizugriff verweigert"));
     CapitalsBuffer.fill('\x11');
     const QByteArray before = CapitalsBuffer;
-    QCOMPARE(RaisedCode(LoadCapitalsBuffer), InOutCodes::FileNotOpen);
+    QCOMPARE(RaisedCode(LoadCapitalsBuffer), InOutCodes::AccessDenied);
     QCOMPARE(CapitalsBuffer, before);
 }
 

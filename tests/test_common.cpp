@@ -21,8 +21,8 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTemporaryDir>
-#include <QTextDocument>
 #include <QUrl>
+#include <QTimer>
 #include <QtTest>
 
 class CommonTest : public QObject
@@ -41,6 +41,7 @@ private slots:
     void messageBoxesGrowAndKeepTheirLineBreaks();
     void helpOffersTheManualExactlyWhenOneIsFound_data();
     void helpOffersTheManualExactlyWhenOneIsFound();
+    void boxesOverAWindowCloseAsAnsweredNo();
     void roundingSendsHalvesToTheEvenNeighbour();
     void shortStringsCutToTheirSizeAndStoreCp1252();
     void loadedLengthBytesAreCutToTheField();
@@ -205,9 +206,8 @@ void CommonTest::helpOffersTheManualExactlyWhenOneIsFound()
     // The box keeps its text with its line breaks, and has OK and, with a manual, its button.
     const QString text = QStringLiteral("Eine Anleitung finden Sie\nin der <beigefügten> Datei!");
     const std::unique_ptr<QMessageBox> box = MessageBoxes::CreateHelpBox(text, found);
-    QTextDocument shown;
-    shown.setHtml(box->text());
-    QCOMPARE(shown.toPlainText().replace(QChar::LineSeparator, QLatin1Char('\n')), text);
+    QCOMPARE(box->text(), text);
+    QCOMPARE(box->textFormat(), Qt::PlainText);
     auto *open = box->findChild<QPushButton *>(MessageBoxes::OpenManualButtonName);
     QCOMPARE(open != nullptr, !manual.isEmpty());
     QCOMPARE(box->buttons().size(), open ? 2 : 1);
@@ -219,6 +219,41 @@ void CommonTest::helpOffersTheManualExactlyWhenOneIsFound()
     open->click();
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     QCOMPARE(m_opened, QList<QUrl>{QUrl::fromLocalFile(found)});
+}
+
+// A question open over a window, and a notice shown over that question, both close when the
+// window's boxes are closed; the question then counts as answered No. A box over another window
+// stays.
+void CommonTest::boxesOverAWindowCloseAsAnsweredNo()
+{
+    QWidget game;
+    QWidget other;
+    int openBefore = 0;
+    int openAfter = 0;
+    // Only reached when the boxes did not close: they are ended so that the test can fail.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    connect(&deadline, &QTimer::timeout, this, [] {
+        while (auto *box = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+            box->done(0);
+    });
+    deadline.start(30000);
+    QTimer::singleShot(0, this, [&] {
+        QTimer::singleShot(0, this, [&] {
+            QTimer::singleShot(0, this, [&] {
+                openBefore = MessageBoxes::OpenBoxCount();
+                MessageBoxes::CloseBoxesOver({&game});
+                openAfter = MessageBoxes::OpenBoxCount();
+                MessageBoxes::CloseBoxesOver({&other});
+            });
+            ShowInformation(QStringLiteral("Frage über einem anderen Fenster"), &other);
+        });
+        ShowInformation(QStringLiteral("Hinweis über der Frage"));
+    });
+    QVERIFY(!AskYesNo(QStringLiteral("Frage über dem Spiel"), &game));
+    QVERIFY2(deadline.isActive(), "the boxes stayed open");
+    QCOMPARE(openBefore, 3);
+    QCOMPARE(openAfter, 1);
 }
 
 void CommonTest::roundingSendsHalvesToTheEvenNeighbour()

@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/FileDialogs.h"
 
+#include <QAbstractItemView>
 #include <QAbstractProxyModel>
+#include <QCompleter>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QLineEdit>
+#include <QListView>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -32,6 +37,7 @@ private slots:
     void sizesAndDatesAreGerman_data();
     void sizesAndDatesAreGerman();
     void fileListShowsGermanSizesAndDates();
+    void noCompletionListOrOldNameOutlivesTheDialog();
 
 private:
     // Runs the dialog through the test seam; returns the folder it was opened in.
@@ -190,6 +196,48 @@ void FileDialogsTest::fileListShowsGermanSizesAndDates()
              QStringLiteral("03.12.25 10:15"));
     QCOMPARE(list->index(row.row(), 0, row.parent()).data().toString(),
              QStringLiteral("liste.ERG"));
+}
+
+// Typing the start of a name opens the dialog's completion list, a window of its own: it must
+// close with the dialog. The next showing starts with an empty name field.
+void FileDialogsTest::noCompletionListOrOldNameOutlivesTheDialog()
+{
+    const QString results = folder(QStringLiteral("Ergebnisse"));
+    QFile file(results + QStringLiteral("/Probe.ERG"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    auto *name = m_open->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    QVERIFY(name);
+    QAbstractItemView *completions = nullptr;
+    bool listShown = false;
+    QTimer::singleShot(0, m_open, [&] {
+        // Ends the dialog however the waits below come out.
+        auto end = qScopeGuard([this] { m_open->reject(); });
+        m_open->setDirectory(results);
+        auto *files = m_open->findChild<QListView *>(QStringLiteral("listView"));
+        QVERIFY(files);
+        // The folder is read in the background; the new file may come after the others.
+        const QAbstractItemModel *list = files->model();
+        QTRY_VERIFY(!list->match(list->index(0, 0, files->rootIndex()), Qt::DisplayRole,
+                                 QStringLiteral("Probe.ERG"), 1, Qt::MatchExactly)
+                         .isEmpty());
+        name->setFocus();
+        QTest::keyClicks(name, QStringLiteral("Pro"));
+        QCompleter *completer = name->completer();
+        QVERIFY(completer);
+        completions = completer->popup();
+        QTRY_VERIFY(completions->isVisible());
+        listShown = true;
+    });
+    FileDialogs::Execute(m_open);
+    QVERIFY(listShown);
+    QVERIFY(!completions->isVisible());
+
+    name->setText(results + QStringLiteral("/Probe"));
+    QString nameWhenShown = QStringLiteral("not shown");
+    FileDialogs::answerForTests([&](QFileDialog *) { return nameWhenShown = name->text(); });
+    FileDialogs::Execute(m_open);
+    QCOMPARE(nameWhenShown, QString());
 }
 
 QTEST_MAIN(FileDialogsTest)

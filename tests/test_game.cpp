@@ -2,6 +2,9 @@
 #include "TestSupport.h"
 
 #include "common/SharedState.h"
+#include "common/RandomClock.h"
+#include "disturbance/Fragehst.h"
+#include "disturbance/Stoeren.h"
 #include "disturbance/Stoertex.h"
 #include "exercise/Muw.h"
 #include "exercise/Muw_zahl.h"
@@ -87,12 +90,15 @@ private slots:
     void labelsOfAnEndedGameMarkOnlyTheDisturbancesItReached();
     void timedOutGameMarksOnlyTheDisturbancesItReached_data();
     void timedOutGameMarksOnlyTheDisturbancesItReached();
+    void wholeGameInTheWindow_data();
     void wholeGameInTheWindow();
     void abortInTheWindowBringsTheSettingsBack();
     void timeOutClosesTheShownWindow();
     void oneRoundIsAnnouncedToAScreenReader();
     void gameIsRecordedOnceAtItsEndOrTimeOut_data();
     void gameIsRecordedOnceAtItsEndOrTimeOut();
+    void timeOutClosesTheBoxesOfTheGame_data();
+    void timeOutClosesTheBoxesOfTheGame();
 
 private:
     void setSettings(const QString &level, const QString &present, const QString &wait,
@@ -564,7 +570,14 @@ void GameTest::remainingTimeIsShownAsMinutesAndSeconds()
 
 void GameTest::tickCountsDownIntoThePanel()
 {
+    // The last game's time is gone from every panel when the next game starts.
+    QLabel *panels[] = {Form_MuW_Zahlen->Panel_RestZeit, Form_Frage_Text->Panel_RestZeit,
+                        Form_Frage_Hst->Panel_RestZeit, Form_Stoeren_Vorgabe->Panel_RestZeit};
+    for (QLabel *panel : panels)
+        panel->setText(QStringLiteral("00 : 05"));
     QVERIFY(Form_MuW_Zahlen->PrepareGame());
+    for (const QLabel *panel : panels)
+        QCOMPARE(panel->text(), QString());
     QCOMPARE(RemainingSeconds, 134);
     Form_MuW->Timer_GesamtZeitTimer();
     QCOMPARE(RemainingSeconds, 133);
@@ -792,15 +805,28 @@ void GameTest::timedOutGameMarksOnlyTheDisturbancesItReached()
     QCOMPARE(MakeOverallRecord(QDateTime::currentDateTime()).Disturbance.text(), game);
 }
 
+void GameTest::wholeGameInTheWindow_data()
+{
+    QTest::addColumn<QDateTime>("end");
+    QTest::newRow("first game") << QDateTime(QDate(2024, 3, 1), QTime(9, 5, 7));
+    QTest::newRow("second game") << QDateTime(QDate(2024, 3, 1), QTime(9, 9, 30));
+}
+
+// Two games in one run: each result is dated by the moment its own game ended.
 void GameTest::wholeGameInTheWindow()
 {
+    QFETCH(QDateTime, end);
+    auto restoreClock = qScopeGuard([] { RandomClock::useFixedNow({}); });
+    RandomClock::useFixedNow(end.addSecs(-100));
     TForm_MuW_Zahlen *w = Form_MuW_Zahlen;
-    whileWindowShown([w] {
+    whileWindowShown([w, &end] {
         if (w->Timer_MuW_Merken.isActive())
             w->Timer_MuW_MerkenTimer();
         else if (w->Timer_MuW_Warten.isActive())
             w->Timer_MuW_WartenTimer();
         else if (!w->Edit_Wiedergeben->isHidden() && IsGameRound(RoundNumber)) {
+            if (RoundNumber == RoundsPerGame)
+                RandomClock::useFixedNow(end);
             w->Edit_Wiedergeben->setText(PresentedSequences[RoundNumber]);
             QTest::keyClick(w->Edit_Wiedergeben, Qt::Key_Return);
         }
@@ -817,6 +843,13 @@ void GameTest::wholeGameInTheWindow()
     QVERIFY(!Form_MuW->Edit_S_MuW->isHidden());
     QVERIFY(!Form_MuW->But_Start->isHidden());
     QVERIFY(messages().shown.isEmpty());
+    QCOMPARE(Form_zeigen->StringGrid1->cell(1, 0), end.toString(" dd.MM.yyyy-HH:mm:ss"));
+    // Struck while the result is still shown, the limit does not date the game anew.
+    RandomClock::useFixedNow(end.addSecs(30));
+    RemainingSeconds = 1;
+    Form_MuW->Timer_GesamtZeitTimer();
+    FillIndividualResult();
+    QCOMPARE(Form_zeigen->StringGrid1->cell(1, 0), end.toString(" dd.MM.yyyy-HH:mm:ss"));
 }
 
 void GameTest::abortInTheWindowBringsTheSettingsBack()
@@ -986,6 +1019,65 @@ void GameTest::gameIsRecordedOnceAtItsEndOrTimeOut()
     QVERIFY(SaveOverallResult(QDir(TestSupport::workingDirectory()).filePath("Spiel.ERG")));
     QCOMPARE(journal->knownRecords(), QSet<QByteArray>({RecordBuffer.toBytes()}));
     QCOMPARE(journal->importRecords({RecordBuffer})->known, 1);
+}
+
+void GameTest::timeOutClosesTheBoxesOfTheGame_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<bool>("answer"); // the player's answer once the box is closed
+    QTest::newRow("abort question, Ja after the time-out") << "abort" << true;
+    QTest::newRow("abort question, Nein after the time-out") << "abort" << false;
+    QTest::newRow("wrong character") << "text" << true;
+}
+
+// The time runs out while a box of the game is open: the box closes with the game, and no
+// answer given to it changes what the timed-out game left to save.
+void GameTest::timeOutClosesTheBoxesOfTheGame()
+{
+    QFETCH(QString, box);
+    QFETCH(bool, answer);
+    const bool text = box == QLatin1String("text");
+    const QString question =
+        text ? WrongCharacterMessage : QStringLiteral("Willst Du dieses Spiel\nwirklich abbrechen ?");
+    setSettings("03", "060", "060", text);
+    Form_MuW->Radio_TextHstRinge->setItemIndex(ChoiceTexte);
+    auto restoreKind =
+        qScopeGuard([] { Form_MuW->Radio_TextHstRinge->setItemIndex(ChoiceHauptstaedte); });
+    messages().answers = {answer};
+    int openAfterTimeOut = -1;
+    messages().whileOpen = [&](const TestSupport::ShownMessage &shown) {
+        if (shown.text != question)
+            return;
+        QCOMPARE(MessageBoxes::OpenBoxCount(), 1);
+        RemainingSeconds = 1;
+        Form_MuW->Timer_GesamtZeitTimer();
+        openAfterTimeOut = MessageBoxes::OpenBoxCount();
+    };
+    bool acted = false;
+    whileWindowShown([&] {
+        if (acted || !Form_MuW_Zahlen->Timer_MuW_Merken.isActive())
+            return true;
+        acted = true;
+        if (!text) {
+            Form_MuW_Zahlen->close();
+            return true;
+        }
+        DisturbanceRound1 = RoundNumber;
+        TestSupport::afterActivation(Form_Frage_Text, [] {
+            ExpectedCharacter = QStringLiteral("S");
+            Form_Frage_Text->Edit_Zeichen_eingeben->setText(QStringLiteral("s"));
+        });
+        Form_MuW_Zahlen->Timer_MuW_MerkenTimer();
+        Form_MuW_Zahlen->Timer_MuW_WartenTimer();
+        return true;
+    });
+    QVERIFY(acted);
+    QCOMPARE(openAfterTimeOut, 0);
+    QCOMPARE(messages().shown.size(), 2);
+    QCOMPARE(messages().shown[1].text, TimeoutMessage);
+    QVERIFY(!Form_MuW_Zahlen->isVisible() && !Form_Frage_Text->isVisible());
+    QCOMPARE(TimeoutAbort, Byte(1));
+    QCOMPARE(ResultSaved, Byte(0));
 }
 
 QTEST_MAIN(GameTest)

@@ -240,7 +240,7 @@ void HistoryTest::refusedFilesGiveTheirReason()
     QCOMPARE(file.records.isEmpty(), !error.isEmpty() || bytes.size() < OverallResultRecord::Size);
 
     QCOMPARE(ReadGameFile(m_dir.filePath("fehlt.ERG")).error, InOutErrorText(2));
-    QCOMPARE(ReadGameFile(m_dir.path()).error, InOutErrorText(103));
+    QCOMPARE(ReadGameFile(m_dir.path()).error, InOutErrorText(5));
 }
 
 void HistoryTest::csvWithUmlautsReadsBack()

@@ -23,8 +23,9 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QPushButton>
+#include <QMenu>
 #include <QRadioButton>
+#include <QPushButton>
 #include <QToolButton>
 #include <QtTest>
 
@@ -58,6 +59,9 @@ private slots:
     void everyFocusableControlIsNamed();
     void focusFrameStandsOutOnTheWindow_data();
     void focusFrameStandsOutOnTheWindow();
+    void altEOpensTheSettingsMenu();
+    void keysEndTheWindowsAsTheirButtonsDo_data();
+    void keysEndTheWindowsAsTheirButtonsDo();
 
 private:
     static QComboBox *list(const QString &name);
@@ -322,6 +326,9 @@ void KeyboardTest::tabReachesEveryControlOfTheWindow()
         const QString control = focusedControl();
         if (!visited.contains(control))
             visited.append(control);
+        // Tab comes into a group at its selected button ("Hauptstädte", not "Texte").
+        if (auto *radio = qobject_cast<QRadioButton *>(focused()))
+            QVERIFY2(radio->isChecked(), qPrintable(radio->text()));
         press(Qt::Key_Tab);
     }
     visited.sort();
@@ -471,6 +478,94 @@ void KeyboardTest::focusFrameStandsOutOnTheWindow()
             framePixels += ContrastRatio(after.pixelColor(x, y), before.pixelColor(x, y)) >= 3.0;
     }
     QVERIFY2(framePixels >= 2 * control->height(), qPrintable(QString::number(framePixels)));
+}
+
+// Alt+E opens "Einstellungen" instead of showing the last result, which takes another letter.
+void KeyboardTest::altEOpensTheSettingsMenu()
+{
+    bool resultShown = false;
+    TestSupport::afterActivation(Form_zeigen, [&resultShown] {
+        resultShown = true;
+        Form_zeigen->CloseWithOk();
+    });
+    auto dropWatcher = qScopeGuard([] { TestSupport::dropPendingActions(); });
+    showActive(Form_MuW);
+    Form_MuW->FormActivate();
+    press(Qt::Key_E, Qt::AltModifier);
+    QMenu *settings = Form_MuW->Einstellungen1->menu();
+    QTRY_VERIFY(settings->isVisible());
+    settings->hide();
+    QVERIFY(!resultShown);
+}
+
+void KeyboardTest::keysEndTheWindowsAsTheirButtonsDo_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("control"); // empty: whatever has the focus
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("asks");
+    QTest::newRow("Escape while memorising")
+        << "Form_MuW_Zahlen" << "" << int(Qt::Key_Escape) << true;
+    QTest::newRow("Escape in the answer field")
+        << "Form_MuW_Zahlen" << "Edit_Wiedergeben" << int(Qt::Key_Escape) << true;
+    QTest::newRow("Escape in Farben merken") << "Form_Farben" << "" << int(Qt::Key_Escape) << false;
+    QTest::newRow("Escape in the about window") << "Form_Info" << "" << int(Qt::Key_Escape) << false;
+    QTest::newRow("Return on zurück ohne Speichern")
+        << "Form_zeigen" << "SpeedBut_zurueck_ohne_Sp" << int(Qt::Key_Return) << false;
+}
+
+// Escape asks before aborting a game, as the close box does, and closes the colour exercise
+// and the about window; Return presses the focused button of the individual result.
+void KeyboardTest::keysEndTheWindowsAsTheirButtonsDo()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, control);
+    QFETCH(int, key);
+    QFETCH(bool, asks);
+    auto *shown = Form_Prgr->findChild<ModalForm *>(window);
+    QVERIFY(shown);
+    const bool game = shown == Form_MuW_Zahlen;
+    auto restore = qScopeGuard([] {
+        Form_MuW->Radio_Stoeren->setItemIndex(StoerenEin);
+        Form_MuW->Radio_StoerenClick();
+        ResultSaved = 1;
+    });
+    Form_MuW->Radio_Stoeren->setItemIndex(StoerenAus);
+    Form_MuW->Radio_StoerenClick();
+    bool stillOpen = true;
+    auto pressKey = [&] {
+        if (game && !control.isEmpty()) {
+            Form_MuW_Zahlen->Timer_MuW_MerkenTimer();
+            Form_MuW_Zahlen->Timer_MuW_WartenTimer();
+        }
+        QWidget *target = control.isEmpty() ? shown->focusWidget()
+                                             : shown->findChild<QWidget *>(control);
+        if (!target)
+            target = shown;
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key(key));
+        stillOpen = shown->isVisible();
+        // Ends a window the key left open, so that the test fails instead of waiting.
+        if (stillOpen)
+            shown->done(QDialog::Rejected);
+    };
+    if (shown->isVisible()) {
+        // Shown by an earlier test without a modal loop; shown again it might not become active.
+        pressKey();
+    } else {
+        TestSupport::afterActivation(shown, pressKey);
+        if (game)
+            Form_MuW_Zahlen->StartGame();
+        else
+            shown->ShowModal();
+    }
+    QVERIFY(!stillOpen);
+    QCOMPARE(messages().shown.size(), asks ? 1 : 0);
+    if (asks)
+        QCOMPARE(messages().lastText(), QStringLiteral("Willst Du dieses Spiel\nwirklich abbrechen ?"));
+    // Ja to the question aborts the game as the close box does.
+    if (game)
+        QCOMPARE(ResultSaved, Byte(1));
 }
 
 QTEST_MAIN(KeyboardTest)

@@ -118,7 +118,7 @@ void ErgToolTest::answersEachCase_data()
     QTest::newRow("damaged") << QStringList{"csv", "kaputt.ERG"} << 1
                              << "mentaro-erg: kaputt.ERG: Datei beschädigt (Datensatz 3)\n"
                              << false;
-    QTest::newRow("folder") << QStringList{"show", "."} << 1 << "mentaro-erg: .: E/A-Fehler 103\n"
+    QTest::newRow("folder") << QStringList{"show", "."} << 1 << "mentaro-erg: .: Dateizugriff verweigert\n"
                             << false;
     // Read as the program reads it, and what it leaves unread is named.
     QTest::newRow("more than 20 records, a cut one")

@@ -11,12 +11,15 @@
 #include "shell/Kr_progr.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPointer>
+#include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <QWindow>
 #include <QtTest>
@@ -76,6 +79,7 @@ private slots:
     void openMenuShowsTheChosenFile();
     void openMenuShowsNothingWhenTheFileCannotBeRead();
     void overallResultsWindowOpensAnotherFile();
+    void printDialogShowsWholePrinterNames();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -461,4 +465,23 @@ void ResultsWindowsTest::overallResultsWindowOpensAnotherFile()
 }
 
 QTEST_MAIN(ResultsWindowsTest)
+// The printer list is filled as the dialog shows; the dialog must still grow to its names.
+void ResultsWindowsTest::printDialogShowsWholePrinterNames()
+{
+    QPrinter printer;
+    bool whole = false;
+    QTimer::singleShot(0, Form_Speich_MuW, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        // Ends the dialog however the wait below comes out.
+        auto end = qScopeGuard([dialog] { dialog->reject(); });
+        auto *printers = dialog->findChild<QComboBox *>(QStringLiteral("printers"));
+        QVERIFY(printers);
+        QTRY_VERIFY(printers->count() > 0 && printers->width() >= printers->sizeHint().width());
+        whole = true;
+    });
+    QVERIFY(!RunPrintDialog(printer, Form_Speich_MuW));
+    QVERIFY(whole);
+}
+
 #include "test_results_windows.moc"

@@ -7,12 +7,16 @@
 #include "results/Tagebuchfuehrung.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QResizeEvent>
 #include <QStyleOptionButton>
 #include <QAbstractItemView>
 #include <QMenu>
@@ -61,6 +65,7 @@ private slots:
     void disturbanceKindAndContinentFollowTheSwitch();
     void radioButtonsReadRightOnTheGreenWindow();
     void popupsGrowWithTheWindow();
+    void pasteTakesOnlyTheDigits();
     void listsSetTheirVariables_data();
     void listsSetTheirVariables();
     void startWithUnsavedResultAnsweredYesStartsNothing();
@@ -178,7 +183,7 @@ void SettingsTest::typedValuesAreCheckedWhenTyped_data()
                                             << ""
                                             << "0";
     QTest::newRow("level 00") << "Edit_S_MuW"
-                              << "00" << LevelRefusedMessage << "";
+                              << "00" << LevelZeroMessage << "";
     QTest::newRow("factor 401") << "Edit_Zeitfaktor_Vorgaben"
                                 << "401" << TimeFactorRefusedMessage << "";
     QTest::newRow("factor 400") << "Edit_Zeitfaktor_Warten"
@@ -186,7 +191,7 @@ void SettingsTest::typedValuesAreCheckedWhenTyped_data()
                                 << ""
                                 << "400";
     QTest::newRow("factor 000") << "Edit_Zeitfaktor_Warten"
-                                << "000" << TimeFactorRefusedMessage << "";
+                                << "000" << TimeFactorZeroMessage << "";
     QTest::newRow("factor 00 may still grow") << "Edit_Zeitfaktor_Vorgaben"
                                               << "00"
                                               << ""
@@ -261,14 +266,14 @@ void SettingsTest::zeroIsRefusedOnceCompleted_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("message");
     QTest::newRow("level 0") << "Edit_S_MuW"
-                             << "0" << LevelRefusedMessage;
+                             << "0" << LevelZeroMessage;
     QTest::newRow("factor 0") << "Edit_Zeitfaktor_Vorgaben"
-                              << "0" << TimeFactorRefusedMessage;
+                              << "0" << TimeFactorZeroMessage;
     QTest::newRow("factor 00") << "Edit_Zeitfaktor_Warten"
-                               << "00" << TimeFactorRefusedMessage;
+                               << "00" << TimeFactorZeroMessage;
 }
 
-// A level or factor of 0 would draw no table row and time nothing: refused like a large value.
+// A level or factor of 0 would draw no table row and time nothing: refused, saying the least.
 void SettingsTest::zeroIsRefusedOnceCompleted()
 {
     QFETCH(QString, list);
@@ -410,6 +415,14 @@ void SettingsTest::displayTogglesReachTheExerciseWindow()
     Form_MuW->Hintergrund_Text->trigger();
     QCOMPARE(BackgroundTextOn, Byte(1));
     QVERIFY(!Form_MuW_Zahlen->Label_HG_Text[18]->isHidden());
+    // On a screen wider than the design the lines run on to the window's edge.
+    const QSize before = Form_MuW_Zahlen->size();
+    Form_MuW_Zahlen->resize(before.width() * 2, before.height());
+    QResizeEvent wider(Form_MuW_Zahlen->size(), before);
+    QCoreApplication::sendEvent(Form_MuW_Zahlen, &wider);
+    for (const QLabel *line : Form_MuW_Zahlen->Label_HG_Text)
+        QCOMPARE(line->geometry().right(), Form_MuW_Zahlen->width() - 1);
+    Form_MuW_Zahlen->resize(before);
     Form_MuW->Hintergrund_Text->trigger();
     QVERIFY(Form_MuW_Zahlen->Label_HG_Text[0]->isHidden());
 
@@ -497,6 +510,13 @@ void SettingsTest::listsSetTheirVariables()
         value = BilliardStep;
     QCOMPARE(value, expected);
     box->setCurrentIndex(box->findText(before));
+    // It opens below its field, at most fifteen rows high, not as tall as the screen.
+    box->showPopup();
+    auto close = qScopeGuard([box] { box->hidePopup(); });
+    QTRY_VERIFY(box->view()->isVisible());
+    const int rowHeight = box->view()->sizeHintForRow(0);
+    QVERIFY(rowHeight > 0);
+    QCOMPARE(box->view()->viewport()->height() / rowHeight, std::min(box->count(), 15));
 }
 
 void SettingsTest::startWithUnsavedResultAnsweredYesStartsNothing()
@@ -520,7 +540,7 @@ void SettingsTest::startWithTypedZeroStartsNothing()
 {
     Form_MuW->Edit_S_MuW->setEditText(QStringLiteral("0"));
     Form_MuW->But_StartClick();
-    QCOMPARE(messages().lastText(), LevelRefusedMessage);
+    QCOMPARE(messages().lastText(), LevelZeroMessage);
     QCOMPARE(RoundNumber, Byte(0));
     QVERIFY(!Form_MuW->Timer_GesamtZeit.isActive());
 }
@@ -621,6 +641,31 @@ void SettingsTest::popupsGrowWithTheWindow()
     const QComboBox *list = Form_MuW->Edit_Speed;
     QCOMPARE(list->view()->font().pointSizeF(), list->font().pointSizeF());
     QCOMPARE(list->view()->window()->font().pointSizeF(), list->font().pointSizeF());
+    // So does a typed list's context menu, made when it is asked for.
+    QLineEdit *field = Form_MuW->Edit_S_MuW->lineEdit();
+    QContextMenuEvent request(QContextMenuEvent::Keyboard, {}, field->mapToGlobal(QPoint()));
+    QCoreApplication::sendEvent(field, &request);
+    QTRY_VERIFY(qobject_cast<QMenu *>(QApplication::activePopupWidget()));
+    QWidget *menu = QApplication::activePopupWidget();
+    QCOMPARE(menu->font().pointSizeF(), grown.pointSizeF());
+    menu->close();
+}
+
+// A paste, through the context menu's item or Ctrl+V, goes through the filter typing goes through.
+void SettingsTest::pasteTakesOnlyTheDigits()
+{
+    QLineEdit *field = Form_MuW->Edit_S_MuW->lineEdit();
+    field->setFocus();
+    QGuiApplication::clipboard()->setText(QStringLiteral("1a 2\n"));
+    for (bool byKey : {false, true}) {
+        field->clear();
+        if (byKey)
+            QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+        else
+            field->paste();
+        QCOMPARE(field->text(), QStringLiteral("12"));
+    }
+    QVERIFY(messages().shown.isEmpty());
 }
 
 

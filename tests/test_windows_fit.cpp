@@ -5,7 +5,9 @@
 #include "TestSupport.h"
 
 #include "colours/Farben.h"
+#include "common/MessageBoxes.h"
 #include "common/ScaleToScreen.h"
+#include "common/SharedState.h"
 #include "disturbance/Billard.h"
 #include "disturbance/Fragehst.h"
 #include "disturbance/Ringe.h"
@@ -26,6 +28,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QResizeEvent>
 #include <QScreen>
@@ -113,6 +116,10 @@ private slots:
     void noControlIsCutOff_data();
     void noControlIsCutOff();
     void shownWindowsFitTheDesktop();
+    void messageShowsEveryLineWhole_data();
+    void messageShowsEveryLineWhole();
+    void longestNameFitsItsCell_data();
+    void longestNameFitsItsCell();
 
 private:
     std::unique_ptr<TForm_Verlauf> m_verlauf;
@@ -231,6 +238,71 @@ void WindowsFitTest::shownWindowsFitTheDesktop()
     QVERIFY2(mainOutside.isEmpty(), qPrintable("main window " + mainOutside));
     QVERIFY2(outside(maximised, workArea).isEmpty(), qPrintable(outside(maximised, workArea)));
     QVERIFY2(normalOutside.isEmpty(), qPrintable("settings window " + normalOutside));
+}
+
+void WindowsFitTest::messageShowsEveryLineWhole_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("full results file") << FullResultsFileQuestion;
+    QTest::newRow("colours help") << ColoursHelpText;
+    QTest::newRow("level zero") << LevelZeroMessage;
+    QTest::newRow("wider than any screen")
+        << QStringLiteral("Kurz\n") + QStringLiteral("ein sehr langer Satz ").repeated(20);
+}
+
+// As wide as the longest line needs, up to the screen; only a line wider than the screen wraps.
+// Either way every line shows whole, inside the screen.
+void WindowsFitTest::messageShowsEveryLineWhole()
+{
+    QFETCH(QString, text);
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Mentaro"), QString(),
+                    QMessageBox::Yes | QMessageBox::No, Form_MuW);
+    MessageBoxes::PrepareMessageBox(&box, text);
+    box.show();
+    auto hide = qScopeGuard([&box] { box.hide(); });
+    auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+    QVERIFY(label);
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY(available.contains(box.frameGeometry()));
+    const QFontMetrics metrics(label->font());
+    int widest = 0;
+    for (const QString &line : text.split(QLatin1Char('\n')))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    const QRect room = label->contentsRect();
+    QCOMPARE(label->wordWrap(), box.frameGeometry().width() - room.width() + widest >
+                                    available.width());
+    const QSize needed = metrics.boundingRect(QRect(0, 0, room.width(), 100000),
+                                              Qt::TextWordWrap, text).size();
+    QVERIFY2(needed.boundedTo(room.size()) == needed,
+             qPrintable(QStringLiteral("text of %1 x %2 in %3 x %4")
+                            .arg(needed.width())
+                            .arg(needed.height())
+                            .arg(room.width())
+                            .arg(room.height())));
+}
+
+void WindowsFitTest::longestNameFitsItsCell_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("Jörg Bärmann") << QStringLiteral("Jörg Bärmann");
+    QTest::newRow("twelve wide letters") << QStringLiteral("WWWWWWWWWWWW");
+}
+
+void WindowsFitTest::longestNameFitsItsCell()
+{
+    QFETCH(QString, name);
+    const QString before = PlayerName.text();
+    auto restore = qScopeGuard([&before] { PlayerName = before; });
+    PlayerName = name;
+    FillIndividualResult();
+    TStringGrid *grid = Form_zeigen->StringGrid1;
+    QCOMPARE(grid->cell(4, 0), QLatin1Char(' ') + name);
+    // The cell takes the empty one beside it; its text keeps the focus frame's margin and a
+    // pixel on either side.
+    const int room = grid->visualRect(grid->model()->index(0, 4)).width() -
+                     2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    const int width = QFontMetrics(grid->font()).horizontalAdvance(grid->cell(4, 0));
+    QVERIFY2(width <= room, qPrintable(QStringLiteral("%1 in %2").arg(width).arg(room)));
 }
 
 QTEST_MAIN(WindowsFitTest)

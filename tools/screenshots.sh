@@ -199,7 +199,7 @@ if [ "${1:-}" = --scene ]; then
             focus "$window"
             key Return
             focus "$settings"
-            key alt+e
+            key alt+l
         fi
         wait_title "^letztes Einzelergebnis"
         shot einzelergebnis

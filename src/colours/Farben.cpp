@@ -519,6 +519,11 @@ bool TForm_Farben::eventFilter(QObject *watched, QEvent *event)
 
 void TForm_Farben::keyPressEvent(QKeyEvent *event)
 {
+    // Escape leaves the exercise as "beenden" does.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        beenden1Click();
+        return;
+    }
     const int code = ColourCodeOfKey(event->key(), event->modifiers());
     if (code == 0) {
         ModalForm::keyPressEvent(event);

@@ -3,11 +3,15 @@
 #include "common/Controls.h"
 
 #include "common/Numbers.h"
+#include "common/ScaleToScreen.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QRadioButton>
@@ -100,6 +104,20 @@ private:
         const int textHeight =
             widget ? widget->fontMetrics().height() : (option ? option->fontMetrics.height() : 16);
         return std::max(9, RoundHalfEven(textHeight * 0.8));
+    }
+};
+
+// The styles that open a fixed list over its field, as tall as all its entries, ignore the
+// number of visible rows; this one keeps every list a plain drop-down.
+class BoundedListPopupStyle : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_ComboBox_Popup)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
     }
 };
 
@@ -244,4 +262,22 @@ void UseVisibleFocusFrames(QWidget *window)
         if (button->style() != radioIndicatorStyle())
             button->setStyle(radioIndicatorStyle());
     }
+}
+
+void UseBoundedListPopup(QComboBox *list)
+{
+    static BoundedListPopupStyle *style = [] {
+        auto *created = new BoundedListPopupStyle;
+        created->setParent(QCoreApplication::instance());
+        return created;
+    }();
+    list->setStyle(style);
+}
+
+void ShowScaledContextMenu(QLineEdit *field, const QContextMenuEvent *event)
+{
+    QMenu *menu = field->createStandardContextMenu();
+    menu->setFont(ScaledFont(QApplication::font(menu)));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
 }

@@ -6,8 +6,11 @@
 #include <QPoint>
 #include <QString>
 
+class QComboBox;
+class QContextMenuEvent;
 class QLabel;
 class QPainter;
+class QLineEdit;
 class QRadioButton;
 class QRect;
 class QToolButton;
@@ -49,3 +52,8 @@ void DrawFocusFrame(QWidget *widget, const QRect &area, const QColor &background
 // The window's buttons, radio buttons and check boxes draw their focus frame so, whatever the
 // style would draw, on the coloured windows as on the grey ones.
 void UseVisibleFocusFrames(QWidget *window);
+// A fixed drop-down list opens below the field and at most its maxVisibleItems() rows high,
+// as a list one can type into does, instead of as tall as the screen.
+void UseBoundedListPopup(QComboBox *list);
+// Shows a field's own context menu (cut, copy, paste …) in the windows' grown font.
+void ShowScaledContextMenu(QLineEdit *field, const QContextMenuEvent *event);

@@ -2,6 +2,8 @@
 // The file dialogs of the overall-result files.
 #include "common/FileDialogs.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
@@ -10,8 +12,12 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
+#include <QLineEdit>
+#include <QListView>
 #include <QLocale>
 #include <QScreen>
+#include <QSplitter>
+#include <QStyle>
 #include <QStandardPaths>
 #include <QTreeView>
 
@@ -82,9 +88,31 @@ QRect availableScreenArea(const QWidget *dialog)
 void prepare(QFileDialog *dialog)
 {
     dialog->setDirectory(StartFolder());
+    // The field would still hold the last full path, and typing would add to it.
+    if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+        name->clear();
     const QRect available = availableScreenArea(dialog);
     if (!available.isEmpty())
         dialog->resize(DialogSize(dialog->size(), available));
+    // The places on the left ("Computer", the home folder) are shown whole, not cut to "Com…".
+    auto *places = dialog->findChild<QListView *>(QStringLiteral("sidebar"));
+    auto *splitter = dialog->findChild<QSplitter *>(QStringLiteral("splitter"));
+    if (places && splitter && splitter->count() == 2) {
+        const int needed = places->sizeHintForColumn(0) + 2 * places->frameWidth() +
+                           places->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        QList<int> sizes = splitter->sizes();
+        if (sizes.size() == 2 && sizes[0] < needed)
+            splitter->setSizes({needed, std::max(sizes[0] + sizes[1] - needed, dialog->width() / 2)});
+    }
+}
+// A completion list is a window of its own: shown late, after Enter had already taken the name,
+// it would stay over the next window until the next key or click.
+void closeCompletionLists(QFileDialog *dialog)
+{
+    for (QCompleter *completer : dialog->findChildren<QCompleter *>()) {
+        if (QAbstractItemView *list = completer->popup(); list && list->isVisible())
+            list->hide();
+    }
 }
 } // namespace
 
@@ -137,8 +165,11 @@ QString Execute(QFileDialog *dialog)
     QString chosen;
     if (testAnswerer) {
         chosen = testAnswerer(dialog);
-    } else if (dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty()) {
-        chosen = dialog->selectedFiles().constFirst();
+    } else {
+        const bool accepted = dialog->exec() == QDialog::Accepted;
+        closeCompletionLists(dialog);
+        if (accepted && !dialog->selectedFiles().isEmpty())
+            chosen = dialog->selectedFiles().constFirst();
     }
     if (!chosen.isEmpty())
         lastFolder = QFileInfo(chosen).absolutePath();
@@ -170,10 +201,14 @@ QStringList ExecuteMany(QFileDialog *dialog)
 {
     prepare(dialog);
     QStringList chosen;
-    if (testManyAnswerer)
+    if (testManyAnswerer) {
         chosen = testManyAnswerer(dialog);
-    else if (dialog->exec() == QDialog::Accepted)
-        chosen = dialog->selectedFiles();
+    } else {
+        const bool accepted = dialog->exec() == QDialog::Accepted;
+        closeCompletionLists(dialog);
+        if (accepted)
+            chosen = dialog->selectedFiles();
+    }
     if (!chosen.isEmpty())
         lastFolder = QFileInfo(chosen.constFirst()).absolutePath();
     return chosen;

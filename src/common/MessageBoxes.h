@@ -2,6 +2,7 @@
 // The program's message boxes: notices, questions and errors.
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -43,6 +44,16 @@ std::unique_ptr<QMessageBox> CreateHelpBox(const QString &text, const QString &m
 void ShowHelp(const QString &text, const QString &manualPath, QWidget *parent = nullptr);
 // The name of the box's button that opens the manual.
 inline const QString OpenManualButtonName = QStringLiteral("But_Anleitung_oeffnen");
+// Gives a box the look of the program's boxes: the text as given, its blanks and line breaks
+// kept, in the windows' grown font, and a box as wide as its longest line needs up to the
+// width of the screen, wrapping only beyond that. Every box of the program goes through it;
+// so can a box built elsewhere with buttons of its own, before it is shown.
+void PrepareMessageBox(QMessageBox *box, const QString &text);
+// Closes the program's boxes that are open over one of the windows (or a box shown over such
+// a box), as if the player had closed them: a question so closed counts as answered No.
+void CloseBoxesOver(const QList<const QWidget *> &windows);
+// The program's boxes open now, not counting those closed and about to return.
+int OpenBoxCount();
 
 // Tests: answer boxes without showing them; the function gets the kind and the text and
 // returns true for Yes. An empty function restores the real boxes.

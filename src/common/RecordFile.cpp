@@ -452,9 +452,10 @@ void RecordFile::open(int flags)
 {
     if (m_file.isOpen())
         m_file.close();
-    // Emptied only once it is known to be a file the program may write.
+    // Refused as the saves refuse it, so loading and saving such a name say the same; emptied
+    // only once it is known to be a file the program may write.
     Descriptor fd(
-        openRegular(QFile::encodeName(m_fileName), flags & ~O_TRUNC, InOutCodes::FileNotOpen));
+        openRegular(QFile::encodeName(m_fileName), flags & ~O_TRUNC, InOutCodes::AccessDenied));
     if (opensForWriting(flags)) {
         struct stat info;
         if (::fstat(fd.get(), &info) != 0 || info.st_nlink != 1 || info.st_uid != ::geteuid())

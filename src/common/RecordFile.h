@@ -46,7 +46,7 @@ void IgnoreFileSizeLimitSignal();
 bool HandleInOutErrors(const std::function<void()> &body);
 
 // A file of fixed-size records, positioned by record number (0-based). Only regular files are
-// opened: anything else (a FIFO, a device, a directory) fails at once with "file not open".
+// opened: anything else (a FIFO, a device, a directory) fails at once with "access denied".
 // It holds the program's own data, rewritten without asking, so a file opened for writing
 // must be the user's own with a single name: a symbolic link, a hard link or another user's
 // file is refused with "access denied" and never written.

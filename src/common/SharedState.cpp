@@ -42,6 +42,7 @@ Byte DisturbanceRound1 = 0;
 Byte DisturbanceRound2 = 0;
 Byte SecondCapitalQuestion = 0;
 Byte SecondTextQuestion = 0;
+QDateTime GameEndTime;
 
 ShortString<12> PlayerName;
 ShortString<79> ResultsFileName;

@@ -5,6 +5,7 @@
 #include "common/ShortString.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QImage>
 #include <QString>
 #include <QtGlobal>
@@ -87,6 +88,8 @@ extern Byte DisturbanceRound1;
 extern Byte DisturbanceRound2;
 extern Byte SecondCapitalQuestion;
 extern Byte SecondTextQuestion;
+// The moment the last game ended (round 6 entered, time-out or abort); invalid before.
+extern QDateTime GameEndTime;
 
 // Player and files
 extern ShortString<12> PlayerName;

@@ -8,6 +8,7 @@
 #include "common/KeyPress.h"
 #include "common/Manual.h"
 #include "common/MessageBoxes.h"
+#include "common/RandomClock.h"
 #include "common/ScaleToScreen.h"
 #include "common/SharedState.h"
 #include "disturbance/Billard.h"
@@ -24,6 +25,7 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -33,6 +35,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <QValidator>
 
 TForm_MuW *Form_MuW = nullptr;
 
@@ -71,6 +74,29 @@ int textValue(const QComboBox *list)
     return ok ? value : 0;
 }
 
+// Pasted text is filtered as typed text is: only its digits are taken.
+class PastedDigits : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &position) const override
+    {
+        QString digits;
+        int kept = 0;
+        for (int i = 0; i < input.size(); ++i) {
+            const QChar c = input[i];
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                continue;
+            digits += c;
+            if (i < position)
+                ++kept;
+        }
+        input = digits;
+        position = kept;
+        return Acceptable;
+    }
+};
+
 QLabel *createLabel(QWidget *parent, const QString &name, const QString &caption,
                     const QRect &geometry)
 {
@@ -91,6 +117,9 @@ QComboBox *createList(QWidget *parent, const QString &name, const QStringList &e
     if (editable) {
         // Typed digits stay as typed ("7" becomes "07" only on leaving), never completed.
         list->setCompleter(nullptr);
+        list->setValidator(new PastedDigits(list));
+    } else {
+        UseBoundedListPopup(list);
     }
     list->addItems(entries);
     list->setMaxVisibleItems(15);
@@ -179,6 +208,17 @@ TRadioGroup::TRadioGroup(const QString &name, const QString &caption, const QStr
         m_buttons.append(button);
     }
     connect(m_group, &QButtonGroup::idClicked, this, &TRadioGroup::clicked);
+    connect(m_group, &QButtonGroup::idToggled, this, &TRadioGroup::updateTabStop);
+    updateTabStop();
+}
+
+// Tab comes to the group at its selected button, as on every desktop; the arrows choose
+// within the group.
+void TRadioGroup::updateTabStop()
+{
+    QRadioButton *stop = button(ItemIndex()) ? button(ItemIndex()) : button(0);
+    for (QRadioButton *each : std::as_const(m_buttons))
+        each->setFocusPolicy(each == stop ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 int TRadioGroup::ItemIndex() const
@@ -269,7 +309,8 @@ void TForm_MuW::createMenu()
                        &TForm_MuW::Beenden1Click);
 
     letztesEinzelergebniszeigen1 =
-        MainMenu1->addAction(QStringLiteral("letztes &Einzelergebnis zeigen"));
+        // "&Einstellungen" takes the E.
+        MainMenu1->addAction(QStringLiteral("&letztes Einzelergebnis zeigen"));
     letztesEinzelergebniszeigen1->setObjectName(QStringLiteral("letztesEinzelergebniszeigen1"));
     connect(letztesEinzelergebniszeigen1, &QAction::triggered, this,
             &TForm_MuW::letztesEinzelergebniszeigen1Click);
@@ -742,10 +783,14 @@ void TForm_MuW::Edit_Zeitfaktor_WartenExit()
 
 void TForm_MuW::checkRange(QComboBox *list, int maximum, int width, const QString &message)
 {
-    if (m_validating || !SettingTextRefused(list->currentText(), maximum, width))
+    const QString text = list->currentText();
+    if (m_validating || !SettingTextRefused(text, maximum, width))
         return;
     m_validating = true;
-    ShowInformation(message, this);
+    // "Choose a smaller number" would mislead for a zero.
+    const bool zero = allDigits(text) && text.toInt() == 0;
+    const bool level = list == Edit_S_MuW;
+    ShowInformation(zero ? (level ? LevelZeroMessage : TimeFactorZeroMessage) : message, this);
     list->setEditText(QString());
     m_validating = false;
 }
@@ -784,7 +829,14 @@ bool TForm_MuW::eventFilter(QObject *watched, QEvent *event)
     QComboBox *list = validatedListFor(watched);
     if (!list)
         return ModalForm::eventFilter(watched, event);
+    if (event->type() == QEvent::ContextMenu && watched == list->lineEdit()) {
+        ShowScaledContextMenu(list->lineEdit(), static_cast<QContextMenuEvent *>(event));
+        return true;
+    }
     if (event->type() == QEvent::KeyPress) {
+        // Pasting goes to the field, whose validator takes only the digits.
+        if (static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste))
+            return false;
         QChar key = TypedCharacter(static_cast<QKeyEvent *>(event));
         if (key.isNull())
             return false;
@@ -842,6 +894,8 @@ void TForm_MuW::StartOverallTime(int firstLength)
     Timer_GesamtZeit.start(1000);
     RemainingSeconds =
         GameTimeSeconds(WaitFactorValue(), PresentFactorValue(), firstLength, TimeAllowanceMs);
+    // The first tick writes the panels; until then they must not show the last game's time.
+    showRemainingTimeText(QString());
 }
 
 void TForm_MuW::Timer_GesamtZeitTimer()
@@ -858,7 +912,11 @@ void TForm_MuW::Timer_GesamtZeitTimer()
 
 void TForm_MuW::writeRemainingTime()
 {
-    const QString text = RemainingTimeText(RemainingSeconds, RemainingTimeDisplayOn == 1);
+    showRemainingTimeText(RemainingTimeText(RemainingSeconds, RemainingTimeDisplayOn == 1));
+}
+
+void TForm_MuW::showRemainingTimeText(const QString &text)
+{
     QLabel *panels[] = {Form_MuW_Zahlen ? Form_MuW_Zahlen->Panel_RestZeit : nullptr,
                         Form_Frage_Hst ? Form_Frage_Hst->Panel_RestZeit : nullptr,
                         Form_Frage_Text ? Form_Frage_Text->Panel_RestZeit : nullptr,
@@ -889,8 +947,14 @@ void TForm_MuW::TimeOut()
             Form_MuW_Zahlen->Panel_RestZeit->clear();
     }
     RemainingSeconds = 0;
+    // A game that reached round 6 ended there, though its result is still on the screen.
+    if (RunFinished == 0)
+        GameEndTime = RandomClock::now();
     ModalForm *gameWindows[] = {Form_Stoeren_Vorgabe, Form_Frage_Hst, Form_MuW_Zahlen,
                                 Form_Frage_Text,      Form_Ringe,     Form_Billard};
+    // A question left open (the abort question, say) would otherwise outlive the game and
+    // take its answer to a game that is over.
+    MessageBoxes::CloseBoxesOver({std::begin(gameWindows), std::end(gameWindows)});
     for (ModalForm *window : gameWindows) {
         if (window)
             window->CloseWithOk();

@@ -48,6 +48,12 @@ inline const QString LevelRefusedMessage = QStringLiteral(
 inline const QString TimeFactorRefusedMessage = QStringLiteral(
     "Gib bitte eine kleinere Natürliche Zahl\nals 401 ein oder klicke den nebenstehenden\n"
     "Pfeil an, und wähle dann einen \nZeitfaktor aus der Liste!");
+inline const QString LevelZeroMessage = QStringLiteral(
+    "Der Schwierigkeitsgrad muss mindestens 1 sein.\nGib bitte eine Zahl von 1 bis 15 ein oder "
+    "klicke\nden nebenstehenden Pfeil an und wähle dann einen\nSchwierigkeitsgrad aus der Liste!");
+inline const QString TimeFactorZeroMessage = QStringLiteral(
+    "Der Zeitfaktor muss mindestens 1 sein.\nGib bitte eine Zahl von 1 bis 400 ein oder "
+    "klicke\nden nebenstehenden Pfeil an und wähle dann einen\nZeitfaktor aus der Liste!");
 inline const QString UnsavedResultQuestion =
     QStringLiteral("Es liegt ein nicht-gespeichertes\nGesamtergebnis vor!\nWillst Du dieses "
                    "Gesamtergebnis\nzunächst sichern?");
@@ -82,6 +88,8 @@ signals:
     void clicked();
 
 private:
+    void updateTabStop();
+
     QButtonGroup *m_group = nullptr;
     QList<QRadioButton *> m_buttons;
 };
@@ -228,6 +236,7 @@ private:
     void connectHandlers();
     void TimeOut();
     void writeRemainingTime();
+    void showRemainingTimeText(const QString &text);
     // Refuses a typed value and empties the list; the shared part of the change handlers.
     void checkRange(QComboBox *list, int maximum, int width, const QString &message);
     void padOnExit(QComboBox *list, int width);

@@ -487,6 +487,10 @@ void TForm_MuW_Zahlen::showEvent(QShowEvent *event)
 void TForm_MuW_Zahlen::resizeEvent(QResizeEvent *event)
 {
     ModalForm::resizeEvent(event);
+    // The background lines are longer than any window: they run on to its right edge instead
+    // of stopping at the design width.
+    for (QLabel *label : Label_HG_Text)
+        label->setGeometry(0, label->y(), width(), label->height());
     // The maximised size may arrive after the activation.
     if (m_gameOpen && !m_activationPending)
         arrangeControls();
@@ -516,6 +520,10 @@ bool TForm_MuW_Zahlen::FormCloseQuery()
     // Yes throws the running game away, so Enter alone must not.
     if (!AskYesNo(AbortQuestion, this, DefaultAnswer::No))
         return false;
+    // The time ran out while the question was open: that game waits to be saved.
+    if (TimeoutAbort == 1)
+        return true;
+    GameEndTime = RandomClock::now();
     ResultSaved = 1;
     Timer_MuW_Merken.stop();
     Timer_MuW_Warten.stop();
@@ -636,6 +644,7 @@ void TForm_MuW_Zahlen::enterPressed()
         return;
     }
     RunFinished = 1;
+    GameEndTime = RandomClock::now();
     ScoreRound(round);
     BuildDisturbanceLabels();
     finishGame();
@@ -686,9 +695,22 @@ bool TForm_MuW_Zahlen::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != Edit_Wiedergeben || event->type() != QEvent::KeyPress)
         return ModalForm::eventFilter(watched, event);
+    // Escape is no input: it goes on to the window, which asks before aborting.
+    if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
+        return false;
     QChar key = TypedCharacter(static_cast<QKeyEvent *>(event));
     if (key.isNull())
         return false;
     Edit_WiedergebenKeyPress(key);
     return key.isNull();
+}
+
+// Escape does what the close box does: it asks whether to abort the game.
+void TForm_MuW_Zahlen::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    ModalForm::keyPressEvent(event);
 }

@@ -16,6 +16,7 @@
 #include "results/Verlauf.h"
 #include "results/Zeigen.h"
 
+#include <QComboBox>
 #include <QFontMetricsF>
 #include <QMenuBar>
 #include <QPageLayout>
@@ -23,6 +24,7 @@
 #include <QPainterPath>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -225,6 +227,16 @@ bool runPrintDialog(QPrinter &printer, QWidget *parent)
     PrintDialog1.setObjectName(QStringLiteral("PrintDialog1"));
     UseScaledFont(&PrintDialog1);
     PrintDialog1.adjustSize();
+    // The printer list is filled only as the dialog is shown, after the dialog took its size, so
+    // the printers' names were cut; the dialog grows to them about its middle.
+    for (QComboBox *list : PrintDialog1.findChildren<QComboBox *>())
+        list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    QTimer::singleShot(0, &PrintDialog1, [&PrintDialog1] {
+        const int before = PrintDialog1.width();
+        PrintDialog1.adjustSize();
+        PrintDialog1.move(PrintDialog1.x() - (PrintDialog1.width() - before) / 2,
+                          PrintDialog1.y());
+    });
     return PrintDialog1.exec() == QDialog::Accepted;
 }
 } // namespace

@@ -176,9 +176,19 @@ QList<int> IndividualGridColumnWidths(int outerWidth, int clientWidth)
     return widths;
 }
 
+QString MomentCellText(const QDateTime &moment)
+{
+    return QLatin1Char(' ') + RandomClock::shortDateText(moment) + QLatin1Char('-') +
+           RandomClock::longTimeText(moment);
+}
+
 QList<GridCellText> IndividualResultCells()
 {
-    QList<GridCellText> cells = {
+    QList<GridCellText> cells;
+    // Before the first game ends the cell keeps the program's start.
+    if (GameEndTime.isValid())
+        cells.append({1, 0, MomentCellText(GameEndTime)});
+    cells << QList<GridCellText>{
         {3, 0, QStringLiteral(" Pkte (ges.): %1/ %2").arg(PointsAchieved).arg(PointsPossible)},
         {4, 0, QLatin1Char(' ') + PlayerName.text()},
         {1, 1, QStringLiteral(" S-Grad = %1").arg(DifficultyLevel)},
@@ -251,6 +261,22 @@ void TForm_zeigen::createButtonPanel()
     SetBoldFont(Label_Urteil);
     // Two lines of text fit above the buttons, which start at 40.
     Label_Urteil->setGeometry(10, 1, 620, 38);
+    SpeedBut_zurueck_ohne_Sp->installEventFilter(this);
+    SpeedBut_zurueck_mit_Sp->installEventFilter(this);
+}
+
+// Flat buttons take only Space; Return presses the focused one as on the other windows.
+bool TForm_zeigen::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *button = qobject_cast<QToolButton *>(watched);
+    if (button && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            button->click();
+            return true;
+        }
+    }
+    return ModalForm::eventFilter(watched, event);
 }
 
 void TForm_zeigen::FormCreate()
@@ -261,9 +287,10 @@ void TForm_zeigen::FormCreate()
     StringGrid1->setRowHeight(RoundHalfEven(DesignRowHeight * double(width()) / DesignWidth));
     // The window has never been shown, so its outer width is the one its frame will give it.
     StringGrid1->setColumnWidths(IndividualGridColumnWidths(FramedWidth(width()), width()));
-    StringGrid1->setCell(1, 0,
-                         QLatin1Char(' ') + RandomClock::shortDateText() + QLatin1Char('-') +
-                             RandomClock::longTimeText());
+    StringGrid1->setCell(1, 0, MomentCellText(RandomClock::now()));
+    // The name takes the empty cell beside it too: at its column's width a name of twelve
+    // characters in the grown bold font does not fit.
+    StringGrid1->setSpan(0, 4, 1, 2);
     for (int column = 0; column < ColumnHeads.size(); ++column)
         StringGrid1->setCell(column, 3, ColumnHeads[column]);
     QStringList rowHeadings(4);

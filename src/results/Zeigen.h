@@ -5,6 +5,7 @@
 #include "common/ModalForm.h"
 
 #include <QColor>
+#include <QDateTime>
 #include <QStringList>
 #include <QTableWidget>
 
@@ -69,6 +70,8 @@ struct GridCellText
     QString text;
 };
 QList<GridCellText> IndividualResultCells();
+// The text of the date cell for a moment: " dd.MM.yyyy-HH:mm:ss".
+QString MomentCellText(const QDateTime &moment);
 
 class TForm_zeigen : public ModalForm
 {
@@ -95,6 +98,7 @@ public:
 protected:
     bool FormCloseQuery() override;
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void FormCreate();

@@ -7,6 +7,7 @@
 #include "common/ScaleToScreen.h"
 
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
@@ -73,6 +74,16 @@ void TForm_Info::showEvent(QShowEvent *event)
 {
     ModalForm::showEvent(event);
     OKButton->setFocus();
+}
+
+// Escape closes the window as its OK button does.
+void TForm_Info::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        OKButtonClick();
+        return;
+    }
+    ModalForm::keyPressEvent(event);
 }
 
 void TForm_Info::OKButtonClick()
