@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The floor of the start-up figures: a bare Qt Widgets program, one maximised black window.
-// With --print-first-paint it prints the milliseconds from its process start to its first
-// paint and ends; otherwise it runs until its window is closed.
-#include "ProcessStart.h"
+// With --print-first-paint it prints the steady clock's nanoseconds at its first paint and
+// ends; otherwise it runs until its window is closed.
+#include "ScreenTimes.h"
 
 #include <QApplication>
 #include <QPaintEvent>
@@ -26,7 +26,7 @@ protected:
     {
         QPainter(this).fillRect(event->rect(), Qt::black);
         if (m_print && !m_painted) {
-            std::printf("%.1f\n", MillisecondsSinceProcessStart());
+            std::printf("%lld\n", static_cast<long long>(MonotonicNs()));
             std::fflush(stdout);
             QTimer::singleShot(0, qApp, &QCoreApplication::quit);
         }

@@ -47,6 +47,9 @@ xdotool windowfocus --sync "$window" 2>/dev/null || true
 # Shown is not yet painted: the screenshot is taken once the screen holds more than black.
 painted() { import -window root "$screenshot" && [ "$(convert "$screenshot" -format %k info:)" -gt 1 ]; }
 wait_for painted || fail "main window not painted"
+# The icon comes just after the first frame, in every size the program carries up to 128.
+has_icon() { [ "$(xprop -id "$window" _NET_WM_ICON | grep -c 'Icon (')" -ge 6 ]; }
+wait_for has_icon || fail "main window has no icon: $(xprop -id "$window" _NET_WM_ICON | head -c 200)"
 
 # The menu opens as a window of its own; "b" is typed only once it is there.
 visible_windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }

@@ -2,8 +2,11 @@
 #include "TestSupport.h"
 
 #include "common/SharedState.h"
+#include "disturbance/Billard.h"
 #include "disturbance/Hauptsta.h"
+#include "exercise/Muw.h"
 #include "shell/Kr_progr.h"
+#include "shell/Mentaro.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,6 +32,8 @@ private slots:
     void mainBitmapFollowsTheDrawingArea();
     void capitalsFileIsWrittenAtStart();
     void qtsOwnButtonsSpeakGerman();
+    void firstInputCreatesTheOtherWindows_data();
+    void firstInputCreatesTheOtherWindows();
 };
 
 void ShellTest::startValuesAreSetByTheMainWindow()
@@ -96,6 +101,46 @@ void ShellTest::qtsOwnButtonsSpeakGerman()
     QMessageBox box(QMessageBox::Warning, QString(), QString(), QMessageBox::Yes | QMessageBox::No);
     QCOMPARE(box.button(QMessageBox::Yes)->text().remove(QLatin1Char('&')), QStringLiteral("Ja"));
     QCOMPARE(box.button(QMessageBox::No)->text().remove(QLatin1Char('&')), QStringLiteral("Nein"));
+}
+
+void ShellTest::firstInputCreatesTheOtherWindows_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("creates");
+    QTest::newRow("key") << int(QEvent::KeyPress) << true;
+    QTest::newRow("mouse") << int(QEvent::MouseButtonPress) << true;
+    QTest::newRow("close request") << int(QEvent::Close) << true;
+    QTest::newRow("paint") << int(QEvent::Paint) << false;
+}
+
+// The program shows its main window before the other twelve exist; whatever reaches the
+// program first as input must find them.
+void ShellTest::firstInputCreatesTheOtherWindows()
+{
+    QFETCH(int, kind);
+    QFETCH(bool, creates);
+    Mentaro::DestroyWindows();
+    Mentaro::CreateMainWindow();
+    QVERIFY(!Form_MuW);
+    QWidget target;
+    {
+        const Mentaro::OtherWindowsBeforeInput guard;
+        if (kind == QEvent::KeyPress) {
+            QTest::keyClick(&target, Qt::Key_A);
+        } else if (kind == QEvent::MouseButtonPress) {
+            QTest::mouseClick(&target, Qt::LeftButton);
+        } else if (kind == QEvent::Close) {
+            QCloseEvent close;
+            QCoreApplication::sendEvent(&target, &close);
+        } else {
+            QPaintEvent paint(QRect(0, 0, 1, 1));
+            QCoreApplication::sendEvent(&target, &paint);
+        }
+        QCOMPARE(Form_MuW != nullptr, creates);
+        QCOMPARE(Form_Billard != nullptr, creates);
+    }
+    Mentaro::CreateOtherWindows();
+    QVERIFY(Form_MuW && Form_Billard);
 }
 
 QTEST_MAIN(ShellTest)

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QIconEngine>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -16,6 +17,7 @@
 #include <QProxyStyle>
 #include <QRadioButton>
 #include <QStyleOption>
+#include <QTimer>
 #include <QToolButton>
 
 #include <algorithm>
@@ -191,6 +193,82 @@ QLabel *CreateBoldLabel(QWidget *parent, const QString &name, const QString &tex
     label->move(position);
     label->adjustSize();
     return label;
+}
+
+namespace {
+class StandardIconEngine : public QIconEngine
+{
+public:
+    explicit StandardIconEngine(QStyle::StandardPixmap which) : m_which(which) {}
+
+    QIconEngine *clone() const override { return new StandardIconEngine(*this); }
+    QString key() const override { return QStringLiteral("StandardIconEngine"); }
+    // Known without the lookup: a button lays itself out for an icon before drawing it.
+    bool isNull() override { return false; }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().availableSizes(mode, state);
+    }
+    QSize actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().actualSize(size, mode, state);
+    }
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().pixmap(size, mode, state);
+    }
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+
+private:
+    const QIcon &icon()
+    {
+        if (!m_looked)
+            m_icon = QApplication::style()->standardIcon(m_which);
+        m_looked = true;
+        return m_icon;
+    }
+
+    QStyle::StandardPixmap m_which;
+    QIcon m_icon;
+    bool m_looked = false;
+};
+
+class FirstPaintWatch : public QObject
+{
+public:
+    FirstPaintWatch(QWidget *widget, std::function<void()> then)
+        : QObject(widget), m_then(std::move(then))
+    {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, qApp, m_then);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_then;
+};
+} // namespace
+
+QIcon StandardIconWhenNeeded(QStyle::StandardPixmap icon)
+{
+    return QIcon(new StandardIconEngine(icon));
+}
+
+void AfterFirstPaint(QWidget *widget, std::function<void()> then)
+{
+    new FirstPaintWatch(widget, std::move(then));
 }
 
 QToolButton *CreateFlatButton(QWidget *parent, const QString &name, const QString &caption)

@@ -3,8 +3,12 @@
 #pragma once
 
 #include <QColor>
+#include <QIcon>
 #include <QPoint>
 #include <QString>
+#include <QStyle>
+
+#include <functional>
 
 class QComboBox;
 class QContextMenuEvent;
@@ -32,6 +36,12 @@ void SetBoldFont(QWidget *widget, int pointSize = 0, const QString &family = QSt
 QLabel *CreateBoldLabel(QWidget *parent, const QString &name, const QString &text,
                         const QColor &colour, QPoint position = {}, int pointSize = 0,
                         const QString &family = QString());
+// The style's standard icon, looked up only when it is first drawn or measured: the first
+// lookup searches the icon themes, which took longer than building the window that shows it.
+QIcon StandardIconWhenNeeded(QStyle::StandardPixmap icon);
+// Runs `then` once, just after the widget has been painted for the first time (queued, so that
+// the frame reaches the screen first).
+void AfterFirstPaint(QWidget *widget, std::function<void()> then);
 // A flat button that shows its frame only under the mouse.
 QToolButton *CreateFlatButton(QWidget *parent, const QString &name, const QString &caption);
 // The radio indicator reads right on any background: a ring in the text colour, filled when

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
+#include <QSet>
 #include <QScreen>
 #include <QWidget>
 
@@ -55,6 +56,50 @@ QFont grown(QFont font, double f)
     return font;
 }
 
+// Each font set tells every widget below of the change again, and some answer it with real
+// work: a list lays out all its entries, a menu bar measures all its items. While a window's
+// fonts grow, the news is held back, and each widget hears it once, with its final font.
+class FontChangesHeld : public QObject
+{
+public:
+    explicit FontChangesHeld(const QList<QPair<QWidget *, QFont>> &fonts)
+    {
+        for (const auto &entry : fonts)
+            m_held.insert(entry.first);
+        qApp->installEventFilter(this);
+    }
+    ~FontChangesHeld() override
+    {
+        qApp->removeEventFilter(this);
+        for (QWidget *widget : std::as_const(m_told)) {
+            QEvent change(QEvent::FontChange);
+            QCoreApplication::sendEvent(widget, &change);
+        }
+    }
+    FontChangesHeld(const FontChangesHeld &) = delete;
+    FontChangesHeld &operator=(const FontChangesHeld &) = delete;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::FontChange)
+            return false;
+        auto *widget = static_cast<QWidget *>(watched);
+        if (!m_held.contains(widget))
+            return false;
+        if (!m_toldSet.contains(widget)) {
+            m_toldSet.insert(widget);
+            m_told.append(widget);
+        }
+        return true;
+    }
+
+private:
+    QSet<QObject *> m_held;
+    QSet<QObject *> m_toldSet;
+    QList<QWidget *> m_told; // in the order the news first came: children before parents
+};
+
 // Every font is read before any is changed, so inherited and own fonts grow exactly once.
 void scaleFonts(QWidget *window, double f)
 {
@@ -63,6 +108,7 @@ void scaleFonts(QWidget *window, double f)
         list->view();
     QList<QPair<QWidget *, QFont>> fonts;
     collectFonts(window, fonts);
+    const FontChangesHeld held(fonts);
     for (auto &[widget, font] : fonts)
         widget->setFont(grown(font, f));
 }

@@ -265,12 +265,28 @@ TForm_MuW::TForm_MuW(QWidget *parent) : ModalForm(parent)
 
     Timer_GesamtZeit.setObjectName(QStringLiteral("Timer_GesamtZeit"));
     connect(&Timer_GesamtZeit, &QTimer::timeout, this, &TForm_MuW::Timer_GesamtZeitTimer);
-    SaveDialog_Muw = FileDialogs::CreateResultsSaveDialog(this);
-    SaveDialog_Muw->setObjectName(QStringLiteral("SaveDialog_Muw"));
-    OpenDialog_MuW = FileDialogs::CreateResultsOpenDialog(this);
-    OpenDialog_MuW->setObjectName(QStringLiteral("OpenDialog_MuW"));
     connectHandlers();
     FormCreate();
+}
+
+// A file dialog takes longer to build than all the program's windows together (its icons and
+// its file system model), so the two wait until the player first saves or opens a file.
+QFileDialog *TForm_MuW::SaveDialog()
+{
+    if (!SaveDialog_Muw) {
+        SaveDialog_Muw = FileDialogs::CreateResultsSaveDialog(this);
+        SaveDialog_Muw->setObjectName(QStringLiteral("SaveDialog_Muw"));
+    }
+    return SaveDialog_Muw;
+}
+
+QFileDialog *TForm_MuW::OpenDialog()
+{
+    if (!OpenDialog_MuW) {
+        OpenDialog_MuW = FileDialogs::CreateResultsOpenDialog(this);
+        OpenDialog_MuW->setObjectName(QStringLiteral("OpenDialog_MuW"));
+    }
+    return OpenDialog_MuW;
 }
 
 void TForm_MuW::createMenu()

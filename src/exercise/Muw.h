@@ -168,6 +168,9 @@ public:
     QPushButton *But_zurueck = nullptr;
 
     QTimer Timer_GesamtZeit;
+    // The results files' dialogs, built when first asked for and kept from then on.
+    QFileDialog *SaveDialog();
+    QFileDialog *OpenDialog();
     QFileDialog *SaveDialog_Muw = nullptr;
     QFileDialog *OpenDialog_MuW = nullptr;
 

@@ -37,8 +37,8 @@ TForm_Name::TForm_Name(QWidget *parent) : ModalForm(parent)
     NameAfterLabel(Label_Name_Aufforderung, Edit_Namen);
     connect(Edit_Namen, &QLineEdit::textChanged, this, &TForm_Name::Edit_NamenChange);
 
-    But_ok = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"),
-                             this);
+    But_ok = new QPushButton(StandardIconWhenNeeded(QStyle::SP_DialogOkButton),
+                             QStringLiteral("OK"), this);
     But_ok->setObjectName(QStringLiteral("But_ok"));
     But_ok->setDefault(true);
     But_ok->setGeometry(110, 95, 80, 28);

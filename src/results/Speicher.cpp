@@ -115,7 +115,7 @@ void LoadOverallResults()
 
 QString ChooseResultsFileToSave()
 {
-    return FileDialogs::Execute(Form_MuW->SaveDialog_Muw);
+    return FileDialogs::Execute(Form_MuW->SaveDialog());
 }
 
 bool StoreOverallResult(const QString &fileName)
@@ -447,7 +447,7 @@ GridTexts TForm_Speich_MuW::gridTexts() const
 
 void TForm_Speich_MuW::DateiffnenGesamtergebnisse1Click()
 {
-    const QString fileName = FileDialogs::Execute(Form_MuW->OpenDialog_MuW);
+    const QString fileName = FileDialogs::Execute(Form_MuW->OpenDialog());
     if (fileName.isEmpty())
         return;
     HandleInOutErrors([&] {
@@ -502,7 +502,7 @@ void TForm_Speich_MuW::StringGrid1KeyDown(int key)
 
 void OpenOverallResultsFile()
 {
-    const QString fileName = FileDialogs::Execute(Form_MuW->OpenDialog_MuW);
+    const QString fileName = FileDialogs::Execute(Form_MuW->OpenDialog());
     if (fileName.isEmpty())
         return;
     const bool loaded = HandleInOutErrors([&] {

@@ -9,9 +9,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QEvent>
-#include <QPointer>
-#include <QTimer>
 
 #include <memory>
 
@@ -31,27 +28,6 @@ int recordedSerial = -1;
 qint64 recordedGameId = 0;
 bool recordedThisGame = false;
 QString verdict;
-
-class FirstFrameWatch : public QObject
-{
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            watched->removeEventFilter(this);
-            // Queued, so the frame being painted reaches the screen first.
-            QTimer::singleShot(0, qApp, [] {
-                Journal();
-                ShowMessages();
-            });
-            deleteLater();
-        }
-        return false;
-    }
-};
 } // namespace
 
 Tagebuch *Journal()
@@ -73,9 +49,10 @@ Tagebuch *Journal()
     return journal.get();
 }
 
-void OpenAfterFirstFrame(QWidget *widget)
+void Open()
 {
-    widget->installEventFilter(new FirstFrameWatch(widget));
+    Journal();
+    ShowMessages();
 }
 
 void ShowMessages(QWidget *parent)

@@ -16,9 +16,9 @@ namespace JournalKeeping {
 // The program's journal at Tagebuch::DefaultPath(), opened at its first use; null when it
 // cannot be used (the player was told why).
 Tagebuch *Journal();
-// Opens the journal once the widget has painted for the first time, so that checking a
-// large journal never delays the first frame.
-void OpenAfterFirstFrame(QWidget *widget);
+// Opens the journal now and shows what went wrong with it. The program calls it once its
+// first frame is on the screen, so that checking a large journal never delays that frame.
+void Open();
 // Writes what is still pending and closes the journal; says what could not be written.
 void Close();
 // Shows, as error boxes, what the journal has to tell the player.

@@ -145,17 +145,6 @@ TForm_Verlauf::TForm_Verlauf(QWidget *parent) : ModalForm(parent)
 
     createButtons(layout);
 
-    OpenDialog_Verlauf = FileDialogs::CreateResultsOpenManyDialog(this);
-    OpenDialog_Verlauf->setObjectName(QStringLiteral("OpenDialog_Verlauf"));
-    SaveDialog_CSV = FileDialogs::CreateExportSaveDialog(this, QStringLiteral("CSV (*.csv)"),
-                                                         QStringLiteral("csv"));
-    SaveDialog_CSV->setObjectName(QStringLiteral("SaveDialog_CSV"));
-    SaveDialog_CSV->selectFile(QStringLiteral("Verlauf.csv"));
-    SaveDialog_PNG = FileDialogs::CreateExportSaveDialog(this, QStringLiteral("PNG (*.png)"),
-                                                         QStringLiteral("png"));
-    SaveDialog_PNG->setObjectName(QStringLiteral("SaveDialog_PNG"));
-    SaveDialog_PNG->selectFile(QStringLiteral("Verlauf.png"));
-
     FormCreate();
     rebuildChart();
 }
@@ -613,9 +602,41 @@ void TForm_Verlauf::SeriesHovered(int level, const QPointF &point, bool state)
     QToolTip::showText(QCursor::pos(), text, Chart_Verlauf->viewport());
 }
 
+// Each file dialog costs more to build than the rest of the window, so it waits for its use.
+QFileDialog *TForm_Verlauf::OpenDialog()
+{
+    if (!OpenDialog_Verlauf) {
+        OpenDialog_Verlauf = FileDialogs::CreateResultsOpenManyDialog(this);
+        OpenDialog_Verlauf->setObjectName(QStringLiteral("OpenDialog_Verlauf"));
+    }
+    return OpenDialog_Verlauf;
+}
+
+QFileDialog *TForm_Verlauf::CsvDialog()
+{
+    if (!SaveDialog_CSV) {
+        SaveDialog_CSV = FileDialogs::CreateExportSaveDialog(this, QStringLiteral("CSV (*.csv)"),
+                                                             QStringLiteral("csv"));
+        SaveDialog_CSV->setObjectName(QStringLiteral("SaveDialog_CSV"));
+        SaveDialog_CSV->selectFile(QStringLiteral("Verlauf.csv"));
+    }
+    return SaveDialog_CSV;
+}
+
+QFileDialog *TForm_Verlauf::PngDialog()
+{
+    if (!SaveDialog_PNG) {
+        SaveDialog_PNG = FileDialogs::CreateExportSaveDialog(this, QStringLiteral("PNG (*.png)"),
+                                                             QStringLiteral("png"));
+        SaveDialog_PNG->setObjectName(QStringLiteral("SaveDialog_PNG"));
+        SaveDialog_PNG->selectFile(QStringLiteral("Verlauf.png"));
+    }
+    return SaveDialog_PNG;
+}
+
 void TForm_Verlauf::DateienHinzufuegenClick()
 {
-    const QStringList paths = FileDialogs::ExecuteMany(OpenDialog_Verlauf);
+    const QStringList paths = FileDialogs::ExecuteMany(OpenDialog());
     if (paths.isEmpty())
         return;
     QStringList refused;
@@ -635,7 +656,7 @@ void TForm_Verlauf::ErgebnisdateienUebernehmenClick()
 {
     if (!m_journal)
         return;
-    const QStringList paths = FileDialogs::ExecuteMany(OpenDialog_Verlauf);
+    const QStringList paths = FileDialogs::ExecuteMany(OpenDialog());
     if (paths.isEmpty())
         return;
     Tagebuch::ImportCount total;
@@ -744,7 +765,7 @@ void TForm_Verlauf::AlsPNGspeichernClick()
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     Chart_Verlauf->grab().toImage().save(&buffer, "PNG");
-    saveExport(SaveDialog_PNG, bytes);
+    saveExport(PngDialog(), bytes);
 }
 
 void TForm_Verlauf::AlsCSVspeichernClick()
@@ -753,7 +774,7 @@ void TForm_Verlauf::AlsCSVspeichernClick()
         loadJournalGames(true);
         selectShownGames();
     }
-    saveExport(SaveDialog_CSV, HistoryCsv(m_shown));
+    saveExport(CsvDialog(), HistoryCsv(m_shown));
 }
 
 void TForm_Verlauf::Beenden1Click()

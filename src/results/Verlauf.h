@@ -71,6 +71,10 @@ public:
     QPushButton *But_PNG = nullptr;
     QPushButton *But_CSV = nullptr;
     QPushButton *But_Schliessen = nullptr;
+    // The file dialogs, built when first asked for and kept from then on.
+    QFileDialog *OpenDialog();
+    QFileDialog *CsvDialog();
+    QFileDialog *PngDialog();
     QFileDialog *OpenDialog_Verlauf = nullptr;
     QFileDialog *SaveDialog_CSV = nullptr;
     QFileDialog *SaveDialog_PNG = nullptr;

@@ -25,7 +25,7 @@ TForm_Info::TForm_Info(QWidget *parent) : ModalForm(parent)
     resize(298, 170);
     createPanel();
 
-    OKButton = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
+    OKButton = new QPushButton(StandardIconWhenNeeded(QStyle::SP_DialogOkButton),
                                QStringLiteral("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
     QFont font = OKButton->font();

@@ -10,6 +10,7 @@
 #include "common/RecordFile.h"
 #include "common/ScaleToScreen.h"
 #include "common/SharedState.h"
+#include "common/StartupTimes.h"
 #include "disturbance/Hauptsta.h"
 #include "exercise/Muw.h"
 #include "shell/Info.h"
@@ -307,7 +308,9 @@ void TForm_Prgr::FormCreate()
     PaintBox1->update();
     FillCapitalsTable();
     PlayerName = NoPlayerName;
+    StartupTimes::Mark(StartupTimes::Step::CapitalsStart);
     HandleInOutErrors(WriteAndReadCapitalsFile);
+    StartupTimes::Mark(StartupTimes::Step::CapitalsEnd);
     setWindowState(windowState() | Qt::WindowMaximized);
     UseVisibleFocusFrames(this);
 }

@@ -4,9 +4,11 @@
 
 #include "colours/Farben.h"
 #include "common/AppIcon.h"
+#include "common/Controls.h"
 #include "common/MessageBoxes.h"
 #include "common/RecordFile.h"
 #include "common/SharedState.h"
+#include "common/StartupTimes.h"
 #include "common/WorkingFolder.h"
 #include "disturbance/Billard.h"
 #include "disturbance/Fragehst.h"
@@ -26,6 +28,8 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+
+#include <optional>
 
 MentaroApplication::MentaroApplication(int &argc, char **argv) : QApplication(argc, argv) {}
 
@@ -68,9 +72,15 @@ template <typename Form> void createForm(Form *&instance)
     instance = new Form(Form_Prgr);
 }
 
-void CreateWindows()
+void CreateMainWindow()
 {
     Form_Prgr = new TForm_Prgr;
+}
+
+void CreateOtherWindows()
+{
+    if (Form_MuW)
+        return;
     createForm(Form_MuW);
     createForm(Form_MuW_Zahlen);
     createForm(Form_Stoeren_Vorgabe);
@@ -83,6 +93,31 @@ void CreateWindows()
     createForm(Form_Farben);
     createForm(Form_Ringe);
     createForm(Form_Billard);
+    StartupTimes::Mark(StartupTimes::Step::Windows);
+}
+
+void CreateWindows()
+{
+    CreateMainWindow();
+    CreateOtherWindows();
+}
+
+OtherWindowsBeforeInput::OtherWindowsBeforeInput()
+{
+    qApp->installEventFilter(this);
+}
+
+OtherWindowsBeforeInput::~OtherWindowsBeforeInput()
+{
+    qApp->removeEventFilter(this);
+}
+
+bool OtherWindowsBeforeInput::eventFilter(QObject *, QEvent *event)
+{
+    if (!Form_MuW && (event->isInputEvent() || event->type() == QEvent::Close ||
+                      event->type() == QEvent::Shortcut || event->type() == QEvent::Quit))
+        CreateOtherWindows();
+    return false;
 }
 
 template <typename Form> void destroyForm(Form *&instance)
@@ -108,19 +143,33 @@ void DestroyWindows()
     destroyForm(Form_Prgr);
 }
 
-int Run(int argc, char **argv)
+int Run(int argc, char **argv, const std::function<void()> &shown)
 {
+    StartupTimes::Mark(StartupTimes::Step::Main);
     IgnoreFileSizeLimitSignal();
     MentaroApplication app(argc, argv);
+    StartupTimes::Mark(StartupTimes::Step::Application);
     // Only the application name: a display name would be appended to every window's caption.
     QApplication::setApplicationName(QStringLiteral("Mentaro"));
     InstallGermanTranslation(app);
-    AppIcon::Install();
     EnterDataFolder();
-    CreateWindows();
+    StartupTimes::Mark(StartupTimes::Step::Prepared);
+    // The main window comes first and alone to the screen; the twelve windows behind it follow
+    // once its first frame is there, in their fixed order, and before any input reaches one.
+    CreateMainWindow();
+    StartupTimes::Mark(StartupTimes::Step::MainWindow);
     CapitalsBuffer = QByteArray(CapitalsBufferSize, '\0');
+    std::optional<OtherWindowsBeforeInput> beforeInput(std::in_place);
     Form_Prgr->show();
-    JournalKeeping::OpenAfterFirstFrame(Form_Prgr->PaintBox1);
+    AfterFirstPaint(Form_Prgr->PaintBox1, [&beforeInput] {
+        CreateOtherWindows();
+        beforeInput.reset();
+        // The window system reads every size of the icon.
+        AppIcon::Install();
+        JournalKeeping::Open();
+    });
+    if (shown)
+        shown();
     const int exitCode = QApplication::exec();
     JournalKeeping::Close();
     CapitalsBuffer = QByteArray();
