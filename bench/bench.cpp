@@ -337,10 +337,10 @@ struct StartupFigures
 };
 
 // The words a child process printed, split at blanks; none when it did not end in time.
-std::optional<QList<QByteArray>> childWords(
-    const QString &program, const QStringList &arguments, int timeoutMs,
-    const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
-    const QString &workingDirectory = QString())
+std::optional<QList<QByteArray>>
+childWords(const QString &program, const QStringList &arguments, int timeoutMs,
+           const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
+           const QString &workingDirectory = QString())
 {
     QProcess child;
     child.setProcessEnvironment(environment);
@@ -383,15 +383,16 @@ StartupFigures measureStartup(const QString &self)
 {
     using StartupTimes::Step;
     StartupFigures figures;
-    const QString capitals = QCoreApplication::applicationDirPath() + QStringLiteral("/Hauptsta.FKL");
+    const QString capitals =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/Hauptsta.FKL");
     constexpr int Marks = int(Step::Count);
     for (int i = 0; i < 7; ++i) {
         const FreshStart start(capitals);
         QProcessEnvironment environment = start.environment;
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QGuiApplication::platformName());
         const qint64 launchNs = MonotonicNs();
-        const auto words = childWords(self, {QStringLiteral("--startup-child")}, 30000,
-                                      environment, start.workFolder());
+        const auto words = childWords(self, {QStringLiteral("--startup-child")}, 30000, environment,
+                                      start.workFolder());
         if (!words || words->size() != Marks + 3) {
             progress(QStringLiteral("start-up child: no figures"));
             continue;
@@ -1572,8 +1573,9 @@ int main(int argc, char **argv)
              QStringLiteral("MB"));
     addGoal(QStringLiteral("peak RSS < 60 MB after a whole game"),
             QStringLiteral("%1 MB").arg(gameMb, 0, 'f', 1), gameMb < 60);
-    addGoal(QStringLiteral("peak RSS after a whole game not above 43 MB (before the start-up work)"),
-            QStringLiteral("%1 MB").arg(gameMb, 0, 'f', 1), gameMb <= 43);
+    addGoal(
+        QStringLiteral("peak RSS after a whole game not above 43 MB (before the start-up work)"),
+        QStringLiteral("%1 MB").arg(gameMb, 0, 'f', 1), gameMb <= 43);
 
     if (wanted("pins"))
         measurePins();

@@ -46,7 +46,9 @@ public:
     QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override
     {
         const int edge = bestEdgeFor(size);
-        return edge > 0 ? QSize(edge, edge).scaled(size, Qt::KeepAspectRatio).boundedTo(QSize(edge, edge))
+        return edge > 0 ? QSize(edge, edge)
+                              .scaled(size, Qt::KeepAspectRatio)
+                              .boundedTo(QSize(edge, edge))
                         : QSize();
     }
 
@@ -68,8 +70,9 @@ public:
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
     {
         const QPixmap picture = pixmap(rect.size(), mode, state);
-        const QRect target = QRect(QPoint(), picture.size()).translated(
-            rect.center() - QRect(QPoint(), picture.size()).center());
+        const QRect target =
+            QRect(QPoint(), picture.size())
+                .translated(rect.center() - QRect(QPoint(), picture.size()).center());
         painter->drawPixmap(target, picture);
     }
 
@@ -80,8 +83,8 @@ private:
         if (m_sizes.isEmpty())
             return 0;
         const int wanted = std::max(size.width(), size.height());
-        const auto fitting =
-            std::find_if(m_sizes.begin(), m_sizes.end(), [wanted](int edge) { return edge >= wanted; });
+        const auto fitting = std::find_if(m_sizes.begin(), m_sizes.end(),
+                                          [wanted](int edge) { return edge >= wanted; });
         return fitting != m_sizes.end() ? *fitting : m_sizes.last();
     }
 

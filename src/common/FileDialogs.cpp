@@ -159,6 +159,16 @@ QString FileDateText(const QDateTime &moment)
     return german().toString(moment, QLocale::ShortFormat);
 }
 
+QFileDialog *BuiltWhenNeeded(QFileDialog *&slot, const QString &objectName,
+                             const std::function<QFileDialog *()> &make)
+{
+    if (!slot) {
+        slot = make();
+        slot->setObjectName(objectName);
+    }
+    return slot;
+}
+
 QString Execute(QFileDialog *dialog)
 {
     prepare(dialog);

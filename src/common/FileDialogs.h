@@ -19,6 +19,12 @@ namespace FileDialogs {
 QFileDialog *CreateResultsOpenDialog(QWidget *parent);
 QFileDialog *CreateResultsSaveDialog(QWidget *parent);
 
+// The dialog kept in `slot`: built by `make` and named the first time it is asked for, the same
+// one from then on. A file dialog costs more to build than a whole window of the program (its
+// icons, its file system model), so windows build theirs when the player first needs one.
+QFileDialog *BuiltWhenNeeded(QFileDialog *&slot, const QString &objectName,
+                             const std::function<QFileDialog *()> &make);
+
 // Runs the dialog modally; the chosen path, or an empty text when the player cancels. The
 // dialog opens in the folder of the file chosen last in this run, at first in the user's
 // documents folder, and takes at least half the screen.

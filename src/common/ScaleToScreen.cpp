@@ -13,8 +13,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
-#include <QSet>
 #include <QScreen>
+#include <QSet>
 #include <QWidget>
 
 #include <algorithm>

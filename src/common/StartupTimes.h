@@ -9,15 +9,16 @@
 namespace StartupTimes {
 
 // The steps of the start-up, in the order the program passes them.
-enum class Step {
-    Main,             // the program's own code begins: libraries loaded, statics built
-    Application,      // the application object exists
-    Prepared,         // German translation, window icon, data folder
-    CapitalsStart,    // the main window begins writing and reading the capitals file
+enum class Step
+{
+    Main,          // the program's own code begins: libraries loaded, statics built
+    Application,   // the application object exists
+    Prepared,      // German translation, window icon, data folder
+    CapitalsStart, // the main window begins writing and reading the capitals file
     CapitalsEnd,
-    MainWindow,       // the main window exists
-    FirstPaint,       // the main window's drawing area is painted the first time
-    Windows,          // all thirteen windows exist
+    MainWindow, // the main window exists
+    FirstPaint, // the main window's drawing area is painted the first time
+    Windows,    // all thirteen windows exist
     Count
 };
 

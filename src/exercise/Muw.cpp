@@ -269,24 +269,18 @@ TForm_MuW::TForm_MuW(QWidget *parent) : ModalForm(parent)
     FormCreate();
 }
 
-// A file dialog takes longer to build than all the program's windows together (its icons and
-// its file system model), so the two wait until the player first saves or opens a file.
 QFileDialog *TForm_MuW::SaveDialog()
 {
-    if (!SaveDialog_Muw) {
-        SaveDialog_Muw = FileDialogs::CreateResultsSaveDialog(this);
-        SaveDialog_Muw->setObjectName(QStringLiteral("SaveDialog_Muw"));
-    }
-    return SaveDialog_Muw;
+    return FileDialogs::BuiltWhenNeeded(SaveDialog_Muw, QStringLiteral("SaveDialog_Muw"), [this] {
+        return FileDialogs::CreateResultsSaveDialog(this);
+    });
 }
 
 QFileDialog *TForm_MuW::OpenDialog()
 {
-    if (!OpenDialog_MuW) {
-        OpenDialog_MuW = FileDialogs::CreateResultsOpenDialog(this);
-        OpenDialog_MuW->setObjectName(QStringLiteral("OpenDialog_MuW"));
-    }
-    return OpenDialog_MuW;
+    return FileDialogs::BuiltWhenNeeded(OpenDialog_MuW, QStringLiteral("OpenDialog_MuW"), [this] {
+        return FileDialogs::CreateResultsOpenDialog(this);
+    });
 }
 
 void TForm_MuW::createMenu()

@@ -602,36 +602,33 @@ void TForm_Verlauf::SeriesHovered(int level, const QPointF &point, bool state)
     QToolTip::showText(QCursor::pos(), text, Chart_Verlauf->viewport());
 }
 
-// Each file dialog costs more to build than the rest of the window, so it waits for its use.
 QFileDialog *TForm_Verlauf::OpenDialog()
 {
-    if (!OpenDialog_Verlauf) {
-        OpenDialog_Verlauf = FileDialogs::CreateResultsOpenManyDialog(this);
-        OpenDialog_Verlauf->setObjectName(QStringLiteral("OpenDialog_Verlauf"));
-    }
-    return OpenDialog_Verlauf;
+    return FileDialogs::BuiltWhenNeeded(
+        OpenDialog_Verlauf, QStringLiteral("OpenDialog_Verlauf"),
+        [this] { return FileDialogs::CreateResultsOpenManyDialog(this); });
+}
+
+// An export's dialog: "SaveDialog_CSV" for "csv", offering "Verlauf.csv".
+QFileDialog *TForm_Verlauf::exportDialog(QFileDialog *&slot, const QString &suffix)
+{
+    const QString kind = suffix.toUpper();
+    return FileDialogs::BuiltWhenNeeded(slot, QStringLiteral("SaveDialog_") + kind, [&] {
+        QFileDialog *dialog = FileDialogs::CreateExportSaveDialog(
+            this, QStringLiteral("%1 (*.%2)").arg(kind, suffix), suffix);
+        dialog->selectFile(QStringLiteral("Verlauf.") + suffix);
+        return dialog;
+    });
 }
 
 QFileDialog *TForm_Verlauf::CsvDialog()
 {
-    if (!SaveDialog_CSV) {
-        SaveDialog_CSV = FileDialogs::CreateExportSaveDialog(this, QStringLiteral("CSV (*.csv)"),
-                                                             QStringLiteral("csv"));
-        SaveDialog_CSV->setObjectName(QStringLiteral("SaveDialog_CSV"));
-        SaveDialog_CSV->selectFile(QStringLiteral("Verlauf.csv"));
-    }
-    return SaveDialog_CSV;
+    return exportDialog(SaveDialog_CSV, QStringLiteral("csv"));
 }
 
 QFileDialog *TForm_Verlauf::PngDialog()
 {
-    if (!SaveDialog_PNG) {
-        SaveDialog_PNG = FileDialogs::CreateExportSaveDialog(this, QStringLiteral("PNG (*.png)"),
-                                                             QStringLiteral("png"));
-        SaveDialog_PNG->setObjectName(QStringLiteral("SaveDialog_PNG"));
-        SaveDialog_PNG->selectFile(QStringLiteral("Verlauf.png"));
-    }
-    return SaveDialog_PNG;
+    return exportDialog(SaveDialog_PNG, QStringLiteral("png"));
 }
 
 void TForm_Verlauf::DateienHinzufuegenClick()

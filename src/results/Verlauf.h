@@ -111,6 +111,7 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    QFileDialog *exportDialog(QFileDialog *&slot, const QString &suffix);
     void FormCreate();
     void createMenu();
     void createButtons(QVBoxLayout *layout);
